@@ -1,0 +1,60 @@
+#include "app/CommandLine.h"
+
+#include "common/Failure.h"
+#include "common/LenientInt.h"
+#include "workbook/FileWorkbooks.h"
+
+namespace {
+
+const char *const kUsage =
+    "usage: tessily cells WORKBOOK SHEET RANGE\n"
+    "  WORKBOOK  an .xlsx, .xlsm, .xls or .ods file\n"
+    "  SHEET     sheet number from 1 in tab order\n"
+    "  RANGE     a block in A1 notation, such as A1:L40 (or one cell, such as B2)\n";
+
+} // namespace
+
+int runCellsCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.size() != 3) {
+        err << kUsage;
+        return 2;
+    }
+    const std::optional<int> sheetNumber = tryReadInt(arguments[1]);
+    if (!sheetNumber) {
+        err << "tessily: sheet number expected, not \"" << arguments[1] << "\"\n";
+        return 2;
+    }
+    const QStringList corners = arguments[2].split(u':');
+    if (corners.size() > 2) {
+        err << "tessily: range expected, such as A1:L40, not \"" << arguments[2] << "\"\n";
+        return 2;
+    }
+    try {
+        FileWorkbooks workbooks;
+        workbooks.Open(arguments[0]);
+        const auto sheet = workbooks.Sheet(*sheetNumber);
+        const CellBlock block = sheet->Range(corners.front(), corners.back());
+        for (int r = 1; r <= block.rows(); ++r) {
+            for (int c = 1; c <= block.columns(); ++c) {
+                if (c > 1)
+                    out << '\t';
+                out << block.text(r, c);
+            }
+            out << '\n';
+        }
+        out.flush();
+        return 0;
+    } catch (const Failure &e) {
+        err << e.message() << '\n';
+        return 1;
+    }
+}
+
+int runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    if (!arguments.isEmpty() && arguments.front() == u"cells")
+        return runCellsCommand(arguments.mid(1), out, err);
+    err << kUsage;
+    return 2;
+}

@@ -1,0 +1,143 @@
+#include "workbook/CellValue.h"
+
+#include "common/Failure.h"
+#include "common/LenientInt.h"
+
+#include <QDateTime>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// Days since 1899-12-30 as a local date and time, rounded to the millisecond.
+QDateTime dateFromSerial(double serial)
+{
+    const double days = std::floor(serial);
+    const double msecs = std::round((serial - days) * 86400000.0);
+    const QDate base(1899, 12, 30);
+    return QDateTime(base.addDays(static_cast<qint64>(days)), QTime(0, 0))
+        .addMSecs(static_cast<qint64>(msecs));
+}
+
+QString dateText(double serial, const QLocale &locale)
+{
+    if (!std::isfinite(serial) || std::fabs(serial) > 3e6) // beyond any calendar date
+        return generalNumberText(serial, locale);
+    const QDateTime when = dateFromSerial(serial);
+    QString text = locale.toString(when.date(), QLocale::ShortFormat);
+    const QTime time = when.time();
+    if (time.hour() != 0 || time.minute() != 0 || time.second() != 0)
+        text += u' ' + locale.toString(time, QLocale::LongFormat);
+    return text;
+}
+
+} // namespace
+
+QString generalNumberText(double value, const QLocale &locale)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14e", value);
+    // buffer: [-]d.dddddddddddddde[+-]xx; take the digits and the exponent apart.
+    QString digits;
+    bool negative = false;
+    int exponent = 0;
+    for (const char *p = buffer; *p; ++p) {
+        if (*p == '-' && digits.isEmpty())
+            negative = true;
+        else if (*p >= '0' && *p <= '9')
+            digits += QChar(*p);
+        else if (*p == 'e') {
+            exponent = std::atoi(p + 1);
+            break;
+        }
+    }
+    while (digits.size() > 1 && digits.endsWith(u'0'))
+        digits.chop(1);
+    if (digits == u"0")
+        return QStringLiteral("0");
+    const QString point = locale.decimalPoint();
+    QString text;
+    if (exponent >= 15 || std::fabs(value) < 0.00001) {
+        text = digits.left(1);
+        if (digits.size() > 1)
+            text += point + digits.mid(1);
+        text += u'E' + QString::number(exponent);
+    } else if (exponent < 0) {
+        text = u'0' + point + QString(-exponent - 1, u'0') + digits;
+    } else if (digits.size() <= exponent + 1) {
+        text = digits + QString(exponent + 1 - digits.size(), u'0');
+    } else {
+        text = digits.left(exponent + 1) + point + digits.mid(exponent + 1);
+    }
+    return negative ? u'-' + text : text;
+}
+
+QString cellText(const CellValue &value, const QLocale &locale)
+{
+    switch (value.kind) {
+    case CellKind::Empty:
+        return {};
+    case CellKind::Text:
+    case CellKind::Error:
+        return value.text;
+    case CellKind::Boolean:
+        return value.number != 0 ? QStringLiteral("True") : QStringLiteral("False");
+    case CellKind::Date:
+        return dateText(value.number, locale);
+    case CellKind::Number:
+        break;
+    }
+    const double n = value.number;
+    if (std::isfinite(n) && n == std::trunc(n) && std::fabs(n) < 1e15)
+        return QString::number(static_cast<qint64>(n));
+    return generalNumberText(n, locale);
+}
+
+CellBlock::CellBlock(int rows, int columns)
+    : m_rows(rows), m_columns(columns),
+      m_cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns))
+{
+}
+
+const CellValue &CellBlock::at(int row, int column) const
+{
+    return m_cells.at(static_cast<std::size_t>(row - 1) * m_columns + (column - 1));
+}
+
+CellValue &CellBlock::at(int row, int column)
+{
+    return m_cells.at(static_cast<std::size_t>(row - 1) * m_columns + (column - 1));
+}
+
+int macroResultToInt(const QVariant &result)
+{
+    if (!result.isValid() || result.isNull())
+        return 0;
+    switch (result.typeId()) {
+    case QMetaType::Bool:
+        return result.toBool() ? -1 : 0;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return static_cast<int>(result.toLongLong());
+    case QMetaType::Double: {
+        const double d = result.toDouble();
+        if (std::isfinite(d) && std::fabs(d) < 2147483648.5)
+            return static_cast<int>(std::lround(d));
+        break;
+    }
+    case QMetaType::QString: {
+        if (const auto n = tryReadInt(result.toString()))
+            return *n;
+        break;
+    }
+    default:
+        break;
+    }
+    throw Failure(QStringLiteral("Macro result is no number: ") + result.toString());
+}

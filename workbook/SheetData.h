@@ -1,0 +1,69 @@
+#pragma once
+
+#include "workbook/CellValue.h"
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// The largest sheet the spreadsheet knows: rows and columns beyond these are no cells.
+constexpr int kMaxSheetRows = 1048576;
+constexpr int kMaxSheetColumns = 16384;
+
+// One sheet loaded into memory once, compactly: only the cells that hold something, sorted
+// by row and column, with their texts in a pool (shared strings of the workbook stay shared).
+// Reading one cell costs a binary search; reading a block costs time in proportion to the
+// rows of the block and the cells they hold, whatever the size of the sheet.
+class SheetData {
+public:
+    using StringPool = std::vector<QString>;
+
+    SheetData();
+
+    // Texts that several sheets share (the shared-string table of a workbook).
+    void setSharedStrings(std::shared_ptr<const StringPool> strings);
+
+    // Adds a cell; row and column from 1. A later cell at the same place replaces an earlier
+    // one. Cells may come in any order; finish() sorts them when they did not come sorted.
+    void addNumber(int row, int column, double value);
+    void addBoolean(int row, int column, bool value);
+    void addDate(int row, int column, double serial);
+    void addText(int row, int column, const QString &text);
+    void addSharedText(int row, int column, std::uint32_t index); // index into shared strings
+    void addError(int row, int column, const QString &text);
+    void finish();
+
+    CellValue cell(int row, int column) const;
+    // Fills `block` (already sized) from the sheet's cells of rows [firstRow, lastRow] and
+    // columns [firstColumn, lastColumn], all from 1.
+    void fillBlock(CellBlock &block, int firstRow, int firstColumn) const;
+
+    std::size_t cellCount() const { return m_cells.size(); }
+    int lastRow() const;
+
+private:
+    struct StoredCell {
+        std::int32_t row;
+        std::int32_t column;
+        CellKind kind;
+        bool shared;          // text index refers to the shared strings
+        std::uint32_t string; // text of Text and Error cells
+        double number;
+    };
+    struct RowSpan {
+        std::int32_t row;
+        std::uint32_t first; // index of the row's first cell
+        std::uint32_t count;
+    };
+
+    void add(StoredCell cell);
+    CellValue valueOf(const StoredCell &cell) const;
+    const RowSpan *findRow(int row) const;
+
+    std::shared_ptr<const StringPool> m_shared;
+    StringPool m_strings;
+    std::vector<StoredCell> m_cells;
+    std::vector<RowSpan> m_rows;
+    bool m_sorted = true;
+};

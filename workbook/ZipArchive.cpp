@@ -1,0 +1,83 @@
+#include "workbook/ZipArchive.h"
+
+#include "common/Failure.h"
+
+#include <QFile>
+#include <zip.h>
+
+struct ZipArchive::Handle {
+    zip_t *zip = nullptr;
+    ~Handle()
+    {
+        if (zip)
+            zip_discard(zip);
+    }
+};
+
+namespace {
+
+struct CloseFile {
+    void operator()(zip_file_t *f) const { zip_fclose(f); }
+};
+using ZipFile = std::unique_ptr<zip_file_t, CloseFile>;
+
+QString zipErrorText(int code)
+{
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    const QString text = QString::fromLocal8Bit(zip_error_strerror(&error));
+    zip_error_fini(&error);
+    return text;
+}
+
+} // namespace
+
+ZipArchive::ZipArchive(const QString &path) : m_path(path), m_zip(std::make_unique<Handle>())
+{
+    int code = 0;
+    m_zip->zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    if (!m_zip->zip)
+        throw Failure(path + QStringLiteral(": not a readable zip package (") +
+                      zipErrorText(code) + u')');
+}
+
+ZipArchive::~ZipArchive() = default;
+
+bool ZipArchive::contains(const QString &name) const
+{
+    return zip_name_locate(m_zip->zip, name.toUtf8().constData(), 0) >= 0;
+}
+
+QByteArray ZipArchive::read(const QString &name, qint64 maxBytes) const
+{
+    const QByteArray utf8 = name.toUtf8();
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat(m_zip->zip, utf8.constData(), 0, &stat) != 0)
+        throw Failure(m_path + QStringLiteral(": part ") + name + QStringLiteral(" is missing"));
+    if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE)
+        throw Failure(m_path + QStringLiteral(": part ") + name + QStringLiteral(" is encrypted"));
+    ZipFile file(zip_fopen(m_zip->zip, utf8.constData(), 0));
+    if (!file)
+        throw Failure(m_path + QStringLiteral(": part ") + name + QStringLiteral(" cannot be read (") +
+                      QString::fromLocal8Bit(zip_strerror(m_zip->zip)) + u')');
+    // The size in the directory is only a hint: a damaged or hostile archive may state less
+    // than it inflates to, so the bound is checked on what is actually read.
+    QByteArray bytes;
+    if ((stat.valid & ZIP_STAT_SIZE) && stat.size <= quint64(maxBytes))
+        bytes.reserve(qsizetype(stat.size));
+    char chunk[1 << 16];
+    for (;;) {
+        const zip_int64_t n = zip_fread(file.get(), chunk, sizeof chunk);
+        if (n < 0)
+            throw Failure(m_path + QStringLiteral(": part ") + name + QStringLiteral(" is damaged (") +
+                          QString::fromLocal8Bit(zip_file_strerror(file.get())) + u')');
+        if (n == 0)
+            break;
+        if (bytes.size() + n > maxBytes)
+            throw Failure(m_path + QStringLiteral(": part ") + name +
+                          QStringLiteral(" inflates beyond %1 MB").arg(maxBytes / (1024 * 1024)));
+        bytes.append(chunk, qsizetype(n));
+    }
+    return bytes;
+}

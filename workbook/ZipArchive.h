@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+// A zip package opened for reading (the parts of .xlsx, .xlsm and .ods files). Every failure
+// throws Failure naming the file and the problem.
+class ZipArchive {
+public:
+    // No single part of a workbook comes near this; a part that inflates beyond it is a zip
+    // bomb or damage, and reading it would exhaust memory.
+    static constexpr qint64 kMaxPartBytes = 512ll * 1024 * 1024;
+
+    explicit ZipArchive(const QString &path);
+    ~ZipArchive();
+    ZipArchive(const ZipArchive &) = delete;
+    ZipArchive &operator=(const ZipArchive &) = delete;
+
+    const QString &path() const { return m_path; }
+    bool contains(const QString &name) const;
+    // The whole part, inflated; throws when it is missing, encrypted, damaged or too large.
+    QByteArray read(const QString &name, qint64 maxBytes = kMaxPartBytes) const;
+
+private:
+    struct Handle;
+    QString m_path;
+    std::unique_ptr<Handle> m_zip;
+};
