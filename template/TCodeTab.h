@@ -55,6 +55,11 @@ public:
     // Frees each user-input record; the entries stay, as text.
     void InputVariablesObjectsFree();
 
+    // An IncludeFB element's comma list replaces the earlier one; order and repeats stay.
+    void setIncludeFB(const QString &commaText);
+    // Adds an option word, keeping the list sorted (case-sensitive) and free of repeats.
+    void addMainIncludeOption(const QString &word);
+
     QString name; // the caption of its page
     StratonRecord StratonInfo;
     std::vector<FolderToDelete> DeleteFolderName;

@@ -34,6 +34,9 @@ public:
 
     // Empties IncludeFB only.
     void Clear() { IncludeFB.clear(); }
+    // An IncludeFB element's comma list replaces the earlier one, sorted without regard to
+    // case; a name already there (in any case) is dropped.
+    void setIncludeFB(const QString &commaText);
     // Appends a new, empty variant named `Name` and returns it.
     TSignalTypeSubTab *NewTab(const QString &Name)
     {

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <vector>
 
+class RunLog;
+
 // One text file a program asks to be written into the project folder.
 struct TTextFileItem {
     QStringList RE; // its lines
@@ -19,12 +21,18 @@ public:
 
     // Appends a file; its content is split into lines and unindented.
     void AddFile(const QString &FileContent, const QString &FileName, bool Overwrite);
-    // Writes every entry into the folder `FilePath` (which ends with a separator), in order;
-    // a file that exists is replaced only when its entry says Overwrite.
-    void SaveFiles(const QString &FilePath) const;
+    // Writes every entry, in order, to `FilePath` followed directly by its name (the folder
+    // ends with a separator): Windows-1252, CR LF, atomically. A file that exists is replaced
+    // only when its entry says Overwrite. A name that would leave the folder is not written;
+    // an error line names it and the other entries are written. A file that cannot be
+    // written throws Failure, and the entries after it are not written.
+    void SaveFiles(const QString &FilePath, RunLog &log) const;
     void Clear() { m_entries.clear(); }
 
     const std::vector<Entry> &entries() const { return m_entries; }
+
+    // The error line for a refused name.
+    static QString nameLeavesFolder(const QString &name);
 
 private:
     std::vector<Entry> m_entries; // a name may occur more than once

@@ -4,6 +4,7 @@
 #include "template/TCodeTab.h"
 #include "template/TSignalTypeTab.h"
 
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -19,9 +20,14 @@ struct TemplateModel {
     std::vector<std::unique_ptr<TSignalTypeTab>> SignalTypesPages;
 
     // Look-up lists, with the sort, case and repeat policies the template sections need.
-    NamedList<TCodeTab *> MainCode{NameOrder::Sorted, NameRepeats::Keep};
-    NamedList<TCodeTab *> Macros{NameOrder::Insertion, NameRepeats::Keep};
+    NamedList<TCodeTab *> MainCode{NameOrder::Sorted, NameRepeats::Refuse};
+    NamedList<TCodeTab *> Macros{NameOrder::Sorted, NameRepeats::Refuse};
     NamedList<TCodeTab *> FuncBlocks{NameOrder::Insertion, NameRepeats::Keep};
     NamedList<TCodeTab *> CodeSectionsToInclude{NameOrder::Insertion, NameRepeats::Keep};
-    NamedList<TSignalTypeTab *> SignTypes{NameOrder::Insertion, NameRepeats::Keep};
+    NamedList<TSignalTypeTab *> SignTypes{NameOrder::Sorted, NameRepeats::Refuse};
+
+    // Collected from every program of the template.
+    QStringList GlobalDefines;         // the defines text, unindented as a whole
+    QStringList StratonProjectOptions; // document order, repeats kept
+    bool DisableRecreateVarError = false;
 };
