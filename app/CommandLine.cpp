@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/GenerateCommand.h"
+
 #include "common/Failure.h"
 #include "common/LenientInt.h"
 #include "workbook/FileWorkbooks.h"
@@ -7,7 +9,8 @@
 namespace {
 
 const char *const kUsage =
-    "usage: tessily cells WORKBOOK SHEET RANGE\n"
+    "usage: tessily generate [--dry-run] [--dump FILE] WORKBOOK...\n"
+    "       tessily cells WORKBOOK SHEET RANGE\n"
     "  WORKBOOK  an .xlsx, .xlsm, .xls or .ods file\n"
     "  SHEET     sheet number from 1 in tab order\n"
     "  RANGE     a block in A1 notation, such as A1:L40 (or one cell, such as B2)\n";
@@ -53,6 +56,8 @@ int runCellsCommand(const QStringList &arguments, QTextStream &out, QTextStream 
 
 int runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
+    if (!arguments.isEmpty() && arguments.front() == u"generate")
+        return runGenerateCommand(arguments.mid(1), out, err);
     if (!arguments.isEmpty() && arguments.front() == u"cells")
         return runCellsCommand(arguments.mid(1), out, err);
     err << kUsage;
