@@ -1,0 +1,26 @@
+#pragma once
+
+#include "template/TCodeTab.h"
+#include "template/TUserInputType.h"
+
+#include <QDomElement>
+#include <QString>
+
+class RunLog;
+struct UserPrompts;
+
+// Reads a UserInput element (attributes name, sheet, row, col, default, type and, for the
+// type "int", range), appends the entry "name=sheet,row,col,default" with its record to
+// `list` and returns the record. A malformed range logs an error line and leaves the input
+// without range. An element that cannot be read is reported in a message box; it then adds
+// no entry and the result is null.
+TUserInputType *ParseUserInput(const QDomElement &element, UserInputList &list, RunLog &log,
+                               UserPrompts &prompts);
+
+// Reads "min..max". Without ".." (or with it at the very start) there is no range; a side
+// that is no whole number makes RangeError.
+TIntRange ParseIntRange(const QString &text);
+
+// The message box shown for a variable or user-input element the parser cannot read.
+QString variableSectionErrorText();
+QString variableSectionErrorCaption();
