@@ -61,13 +61,12 @@ void readBoundSheet(BiffRecordReader &records, const BiffRecord &record, XlsGlob
     globals.sheets.push_back(std::move(entry));
 }
 
-std::uint16_t checkBof(BiffRecordReader &records, const BiffRecord &bof, const QString &path)
+// The kind of substream that a BOF record starts.
+std::uint16_t bofType(BiffRecordReader &records, const BiffRecord &bof)
 {
     if (bof.id != BiffId::Bof)
         records.fail(bof, QStringLiteral("stands where a BOF record belongs"));
     records.requireSize(bof, 4);
-    if (biffU16(bof.data) != kBiff8)
-        throw Failure(XlsMessages::oldFormat(path));
     return biffU16(bof.data + 2);
 }
 
@@ -102,7 +101,7 @@ void settleSheetKind(const QByteArray &stream, const QString &path, XlsSheetEntr
     BiffRecord bof;
     if (!records.next(bof))
         records.fail(bof, QStringLiteral("is missing"));
-    const std::uint16_t type = checkBof(records, bof, path);
+    const std::uint16_t type = bofType(records, bof);
     if (type == kBofChart)
         sheet.kind = XlsSheetKind::Chart;
     else if (type == kBofMacroSheet)
@@ -130,7 +129,10 @@ XlsGlobals readXlsGlobals(const QByteArray &stream, const QString &path)
     if (!records.next(record))
         throw Failure(
             XlsMessages::damaged(path, QStringLiteral("the Workbook stream is empty"), 0));
-    if (checkBof(records, record, path) != kBofGlobals)
+    const std::uint16_t type = bofType(records, record);
+    if (biffU16(record.data) != kBiff8)
+        throw Failure(XlsMessages::oldFormat(path));
+    if (type != kBofGlobals)
         records.fail(record, QStringLiteral("does not start the workbook globals"));
     bool ended = false;
     while (!ended && records.next(record)) {

@@ -26,7 +26,7 @@ QByteArray bof(std::uint16_t type)
 QByteArray boundSheet(std::uint32_t offset, const Sheet &sheet)
 {
     QByteArray payload = u32(offset);
-    payload += char(0); // visible
+    payload += char(sheet.visibility);
     payload += char(sheet.boundSheetType);
     payload += string(sheet.name, false, 1);
     return record(kBoundSheet, payload);
@@ -105,8 +105,7 @@ void writeCompoundFile(const QString &path,
     }
     gsf_output_close(GSF_OUTPUT(storage));
     g_object_unref(storage);
-    gsf_output_close(file);
-    g_object_unref(file);
+    g_object_unref(file); // closed with the storage written into it
 }
 
 void writeXls(const QString &path, const QByteArray &stream)

@@ -26,6 +26,7 @@ struct Sheet {
     QString name;
     std::uint8_t boundSheetType = 0; // 0 worksheet or dialog, 1 macro sheet, 2 chart
     std::uint16_t bofType = 0x0010;  // 0x0010 worksheet, 0x0020 chart, 0x0040 macro sheet
+    std::uint8_t visibility = 0;     // 0 visible, 1 hidden, 2 very hidden
     QByteArray records;              // between the sheet's BOF and EOF
 };
 
