@@ -37,8 +37,8 @@ ZipArchive::ZipArchive(const QString &path) : m_path(path), m_zip(std::make_uniq
     int code = 0;
     m_zip->zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
     if (!m_zip->zip)
-        throw Failure(path + QStringLiteral(": not a readable zip package (") +
-                      zipErrorText(code) + u')');
+        throw Failure(path + QStringLiteral(": not a readable zip package (") + zipErrorText(code) +
+                      u')');
 }
 
 ZipArchive::~ZipArchive() = default;
@@ -59,25 +59,48 @@ QByteArray ZipArchive::read(const QString &name, qint64 maxBytes) const
         throw Failure(m_path + QStringLiteral(": part ") + name + QStringLiteral(" is encrypted"));
     ZipFile file(zip_fopen(m_zip->zip, utf8.constData(), 0));
     if (!file)
-        throw Failure(m_path + QStringLiteral(": part ") + name + QStringLiteral(" cannot be read (") +
+        throw Failure(m_path + QStringLiteral(": part ") + name +
+                      QStringLiteral(" cannot be read (") +
                       QString::fromLocal8Bit(zip_strerror(m_zip->zip)) + u')');
-    // The size in the directory is only a hint: a damaged or hostile archive may state less
-    // than it inflates to, so the bound is checked on what is actually read.
-    QByteArray bytes;
-    if ((stat.valid & ZIP_STAT_SIZE) && stat.size <= quint64(maxBytes))
-        bytes.reserve(qsizetype(stat.size));
-    char chunk[1 << 16];
+    // The central directory states each part's size. A part stated beyond the bound is
+    // refused before anything is inflated; one that inflates beyond what it states is damaged
+    // or hostile, so nothing more than the stated size is ever kept in memory.
+    const bool sized = stat.valid & ZIP_STAT_SIZE;
+    if (sized && stat.size > quint64(maxBytes))
+        throw Failure(m_path + QStringLiteral(": part ") + name +
+                      QStringLiteral(" inflates beyond %1 MB").arg(maxBytes / (1024 * 1024)));
+    const qint64 limit = sized ? qint64(stat.size) : maxBytes;
+    const auto damaged = [&](const QString &why) {
+        return Failure(m_path + QStringLiteral(": part ") + name + QStringLiteral(" is damaged (") +
+                       why + u')');
+    };
+    // Inflated straight into the result: a sheet part may be hundreds of megabytes.
+    QByteArray bytes(qsizetype(sized ? limit : 0), Qt::Uninitialized);
+    qint64 filled = 0;
     for (;;) {
-        const zip_int64_t n = zip_fread(file.get(), chunk, sizeof chunk);
+        if (filled == bytes.size()) {
+            if (filled == limit) { // all that may come: anything more is too much
+                char probe;
+                const zip_int64_t n = zip_fread(file.get(), &probe, 1);
+                if (n < 0)
+                    throw damaged(QString::fromLocal8Bit(zip_file_strerror(file.get())));
+                if (n > 0)
+                    throw sized ? damaged(QStringLiteral("it inflates beyond its stated size"))
+                                : Failure(m_path + QStringLiteral(": part ") + name +
+                                          QStringLiteral(" inflates beyond %1 MB")
+                                              .arg(maxBytes / (1024 * 1024)));
+                break;
+            }
+            bytes.resize(qsizetype(std::min(limit, std::max<qint64>(filled * 2, 1 << 16))));
+        }
+        const zip_int64_t n =
+            zip_fread(file.get(), bytes.data() + filled, zip_uint64_t(bytes.size() - filled));
         if (n < 0)
-            throw Failure(m_path + QStringLiteral(": part ") + name + QStringLiteral(" is damaged (") +
-                          QString::fromLocal8Bit(zip_file_strerror(file.get())) + u')');
+            throw damaged(QString::fromLocal8Bit(zip_file_strerror(file.get())));
         if (n == 0)
             break;
-        if (bytes.size() + n > maxBytes)
-            throw Failure(m_path + QStringLiteral(": part ") + name +
-                          QStringLiteral(" inflates beyond %1 MB").arg(maxBytes / (1024 * 1024)));
-        bytes.append(chunk, qsizetype(n));
+        filled += n;
     }
+    bytes.resize(qsizetype(filled));
     return bytes;
 }
