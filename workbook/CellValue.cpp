@@ -3,31 +3,59 @@
 #include "common/Failure.h"
 #include "common/LenientInt.h"
 
-#include <QDateTime>
+#include <QDate>
+#include <QTime>
 #include <cmath>
 #include <cstdio>
 
 namespace {
 
-// Days since 1899-12-30 as a local date and time, rounded to the millisecond.
-QDateTime dateFromSerial(double serial)
+struct DateAndTime {
+    QDate date;
+    QTime time;
+};
+
+// Days since 1899-12-30 as a calendar date and a time of day, rounded to the millisecond.
+// Counted on the calendar alone: a serial names a wall-clock time, which a time zone's
+// daylight-saving change must not move.
+DateAndTime dateFromSerial(double serial)
 {
-    const double days = std::floor(serial);
-    const double msecs = std::round((serial - days) * 86400000.0);
-    const QDate base(1899, 12, 30);
-    return QDateTime(base.addDays(static_cast<qint64>(days)), QTime(0, 0))
-        .addMSecs(static_cast<qint64>(msecs));
+    constexpr qint64 kMsecsPerDay = 86400000;
+    qint64 days = static_cast<qint64>(std::floor(serial));
+    qint64 msecs = std::llround((serial - std::floor(serial)) * double(kMsecsPerDay));
+    if (msecs >= kMsecsPerDay) { // rounded up to the next midnight
+        ++days;
+        msecs -= kMsecsPerDay;
+    }
+    return {QDate(1899, 12, 30).addDays(days), QTime::fromMSecsSinceStartOfDay(int(msecs))};
+}
+
+// The locale's long time form without its time-zone field: the cell holds a wall-clock time
+// of no zone, and the system's own long time form names none.
+QString longTimeFormat(const QLocale &locale)
+{
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString kept;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (c == u't' && !quoted)
+            continue;
+        kept += c;
+    }
+    return kept.simplified();
 }
 
 QString dateText(double serial, const QLocale &locale)
 {
     if (!std::isfinite(serial) || std::fabs(serial) > 3e6) // beyond any calendar date
         return generalNumberText(serial, locale);
-    const QDateTime when = dateFromSerial(serial);
-    QString text = locale.toString(when.date(), QLocale::ShortFormat);
-    const QTime time = when.time();
+    const DateAndTime when = dateFromSerial(serial);
+    QString text = locale.toString(when.date, QLocale::ShortFormat);
+    const QTime time = when.time;
     if (time.hour() != 0 || time.minute() != 0 || time.second() != 0)
-        text += u' ' + locale.toString(time, QLocale::LongFormat);
+        text += u' ' + locale.toString(time, longTimeFormat(locale));
     return text;
 }
 

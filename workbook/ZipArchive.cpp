@@ -6,6 +6,7 @@
 #include <zip.h>
 
 struct ZipArchive::Handle {
+    QByteArray file; // the whole archive; libzip reads from it and does not own it
     zip_t *zip = nullptr;
     ~Handle()
     {
@@ -21,24 +22,40 @@ struct CloseFile {
 };
 using ZipFile = std::unique_ptr<zip_file_t, CloseFile>;
 
-QString zipErrorText(int code)
-{
-    zip_error_t error;
-    zip_error_init_with_code(&error, code);
-    const QString text = QString::fromLocal8Bit(zip_error_strerror(&error));
-    zip_error_fini(&error);
-    return text;
-}
-
 } // namespace
 
 ZipArchive::ZipArchive(const QString &path) : m_path(path), m_zip(std::make_unique<Handle>())
 {
-    int code = 0;
-    m_zip->zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
-    if (!m_zip->zip)
-        throw Failure(path + QStringLiteral(": not a readable zip package (") + zipErrorText(code) +
+    // The archive is read whole, once: a part read later then comes from the file as it was
+    // when opened, even when the file is saved again in place meanwhile, where reading the
+    // file itself would mix the old directory with the new content.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(path + QStringLiteral(": not a readable zip package (") + file.errorString() +
                       u')');
+    if (file.size() > kMaxArchiveBytes)
+        throw Failure(path + QStringLiteral(": not a readable zip package (larger than %1 MB)")
+                                 .arg(kMaxArchiveBytes / (1024 * 1024)));
+    m_zip->file = file.read(kMaxArchiveBytes + 1);
+    if (m_zip->file.size() > kMaxArchiveBytes)
+        throw Failure(path + QStringLiteral(": not a readable zip package (larger than %1 MB)")
+                                 .arg(kMaxArchiveBytes / (1024 * 1024)));
+    if (m_zip->file.isEmpty()) // libzip would take it for an archive without parts
+        throw Failure(path + QStringLiteral(": not a readable zip package (the file is empty)"));
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t *source = zip_source_buffer_create(m_zip->file.constData(),
+                                                    zip_uint64_t(m_zip->file.size()), 0, &error);
+    if (source)
+        m_zip->zip = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
+    if (!m_zip->zip) {
+        if (source)
+            zip_source_free(source);
+        const QString text = QString::fromLocal8Bit(zip_error_strerror(&error));
+        zip_error_fini(&error);
+        throw Failure(path + QStringLiteral(": not a readable zip package (") + text + u')');
+    }
+    zip_error_fini(&error);
 }
 
 ZipArchive::~ZipArchive() = default;

@@ -4,13 +4,15 @@
 #include <QString>
 #include <memory>
 
-// A zip package opened for reading (the parts of .xlsx, .xlsm and .ods files). Every failure
-// throws Failure naming the file and the problem.
+// A zip package opened for reading (the parts of .xlsx, .xlsm and .ods files), as the file
+// was when opened. Every failure throws Failure naming the file and the problem.
 class ZipArchive {
 public:
     // No single part of a workbook comes near this; a part that inflates beyond it is a zip
     // bomb or damage, and reading it would exhaust memory.
     static constexpr qint64 kMaxPartBytes = 512ll * 1024 * 1024;
+    // The archive is held in memory while open; no workbook file comes near this.
+    static constexpr qint64 kMaxArchiveBytes = 1024ll * 1024 * 1024;
 
     explicit ZipArchive(const QString &path);
     ~ZipArchive();
