@@ -1,5 +1,6 @@
 #include "workbook/XlsxStyles.h"
 
+#include "workbook/DateFormat.h"
 #include "workbook/XlsxPackage.h"
 
 #include <QHash>
@@ -13,72 +14,7 @@ namespace {
 // damaged or hostile, and the rest are taken as no dates.
 constexpr std::size_t kMaxCellFormats = 65536;
 
-bool isDateCode(char16_t c)
-{
-    switch (c) {
-    case u'y':
-    case u'Y':
-    case u'm':
-    case u'M':
-    case u'd':
-    case u'D':
-    case u'h':
-    case u'H':
-    case u's':
-    case u'S':
-        return true;
-    default:
-        return false;
-    }
-}
-
-// An elapsed-time part: [h], [hh], [mm], [ss] and so on, one letter repeated.
-bool isElapsedTime(QStringView inside)
-{
-    if (inside.isEmpty())
-        return false;
-    const char16_t first = QChar::toLower(inside[0].unicode());
-    if (first != u'h' && first != u'm' && first != u's')
-        return false;
-    for (const QChar c : inside) {
-        if (QChar::toLower(c.unicode()) != first)
-            return false;
-    }
-    return true;
-}
-
 } // namespace
-
-bool isBuiltInDateFormat(int id)
-{
-    return (id >= 14 && id <= 22) || (id >= 27 && id <= 36) || (id >= 45 && id <= 47) ||
-           (id >= 50 && id <= 58);
-}
-
-bool isDateFormatCode(QStringView code)
-{
-    for (qsizetype i = 0; i < code.size(); ++i) {
-        const char16_t c = code[i].unicode();
-        if (c == u'"') {
-            const qsizetype close = code.indexOf(u'"', i + 1);
-            if (close < 0)
-                return false;
-            i = close;
-        } else if (c == u'\\' || c == u'_' || c == u'*') {
-            ++i; // an escaped character, a blank as wide as one, or the fill character
-        } else if (c == u'[') {
-            const qsizetype close = code.indexOf(u']', i + 1);
-            if (close < 0)
-                return false;
-            if (isElapsedTime(code.mid(i + 1, close - i - 1)))
-                return true;
-            i = close;
-        } else if (isDateCode(c)) {
-            return true;
-        }
-    }
-    return false;
-}
 
 CellStyles::CellStyles(pugi::xml_node styleSheet)
 {

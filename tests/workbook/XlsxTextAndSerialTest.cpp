@@ -1,68 +1,10 @@
 #include "workbook/XlsxSheetReader.h"
-#include "workbook/XlsxStyles.h"
 #include "workbook/XlsxText.h"
 
 #include <QDate>
 #include <gtest/gtest.h>
 
 namespace {
-
-struct FormatCase {
-    const char *code;
-    bool isDate;
-};
-
-constexpr FormatCase kFormatCases[] = {
-    // dates and times
-    {"yyyy-mm-dd", true},
-    {"d/m/yy", true},
-    {"DD.MM.YYYY", true},
-    {"mmm-yy", true},
-    {"h:mm AM/PM", true},
-    {"hh:mm:ss.000", true},
-    {"[$-409]mmmm d, yyyy;@", true},
-    {"[$-F800]dddd\\,\\ mmmm\\ dd\\,\\ yyyy", true},
-    {"[h]:mm:ss", true},
-    {"[mm]:ss", true},
-    {"[SS]", true},
-    {"\"Date: \"yyyy", true},
-    {"[Red][<100]yyyy", true},
-    // no dates: the letters are quoted, escaped, bracketed or fill characters
-    {"General", false},
-    {"0.00", false},
-    {"#,##0.00 ;[Red]-#,##0.00", false},
-    {"[Red]0", false},
-    {"[$\xe2\x82\xac-407] #,##0.00", false},
-    {"\"days\" 0", false},
-    {"0 \"h\"", false},
-    {"\\d0", false},
-    {"0_s", false},
-    {"*d0", false},
-    {"0.00E+00", false},
-    {"@", false},
-    {"[hm]0", false},
-    {"", false},
-    {"\"unclosed d", false},
-    {"[unclosed d", false},
-};
-
-TEST(XlsxNumberFormat, DateCodesCountOutsideQuotesEscapesAndBrackets)
-{
-    for (const FormatCase &c : kFormatCases) {
-        SCOPED_TRACE(c.code);
-        EXPECT_EQ(xlsx::isDateFormatCode(QString::fromUtf8(c.code)), c.isDate);
-    }
-}
-
-TEST(XlsxNumberFormat, BuiltInDateFormatsAreTheDateAndTimeIds)
-{
-    for (int id = 0; id < 200; ++id) {
-        SCOPED_TRACE(id);
-        const bool date = (id >= 14 && id <= 22) || (id >= 27 && id <= 36) ||
-                          (id >= 45 && id <= 47) || (id >= 50 && id <= 58);
-        EXPECT_EQ(xlsx::isBuiltInDateFormat(id), date);
-    }
-}
 
 struct EscapeCase {
     const char16_t *text;
