@@ -33,14 +33,12 @@ ZipArchive::ZipArchive(const QString &path) : m_path(path), m_zip(std::make_uniq
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(path + QStringLiteral(": not a readable zip package (") + file.errorString() +
                       u')');
-    if (file.size() > kMaxArchiveBytes)
+    const qint64 size = file.size();
+    if (size > kMaxArchiveBytes)
         throw Failure(path + QStringLiteral(": not a readable zip package (larger than %1 MB)")
                                  .arg(kMaxArchiveBytes / (1024 * 1024)));
-    m_zip->file = file.read(kMaxArchiveBytes + 1);
-    if (m_zip->file.size() > kMaxArchiveBytes)
-        throw Failure(path + QStringLiteral(": not a readable zip package (larger than %1 MB)")
-                                 .arg(kMaxArchiveBytes / (1024 * 1024)));
-    if (m_zip->file.isEmpty()) // libzip would take it for an archive without parts
+    m_zip->file = file.read(size); // read(n) sets n bytes aside first: never more than the file
+    if (m_zip->file.isEmpty())     // libzip would take it for an archive without parts
         throw Failure(path + QStringLiteral(": not a readable zip package (the file is empty)"));
     zip_error_t error;
     zip_error_init(&error);
