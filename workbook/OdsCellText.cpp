@@ -27,6 +27,9 @@ bool OdsCellText::isSkipped(const pugi::xml_node &element) const
 
 void OdsCellText::appendParagraph(const pugi::xml_node &paragraph, QString &text)
 {
+    // The document is parsed with parse_embed_pcdata: an element's leading text is its value,
+    // and the rest of its text follows as character data among its children.
+    text += QString::fromUtf8(paragraph.value());
     walkDescendants(paragraph, [&](const pugi::xml_node &node) {
         if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
             text += QString::fromUtf8(node.value());
@@ -35,7 +38,8 @@ void OdsCellText::appendParagraph(const pugi::xml_node &paragraph, QString &text
         if (node.type() != pugi::node_element || isSkipped(node))
             return false;
         appendElement(node, text);
-        return true; // spans and links: their text follows
+        text += QString::fromUtf8(node.value());
+        return true; // spans and links: the rest of their text follows
     });
 }
 

@@ -59,4 +59,16 @@ inline QString tooManySpaces(const QString &path, std::int64_t limit)
                       .arg(limit);
 }
 
+inline QString tooMuchMarkup(const QString &path, std::int64_t limitBytes)
+{
+    return path + QStringLiteral(": the workbook is too large (content.xml would take more than "
+                                 "%1 MB to read)")
+                      .arg(limitBytes / (1024 * 1024));
+}
+
+inline QString tooManySheets(const QString &path, int limit)
+{
+    return path + QStringLiteral(": the workbook is too large (more than %1 sheets)").arg(limit);
+}
+
 } // namespace OdsMessages

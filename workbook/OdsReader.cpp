@@ -9,13 +9,14 @@
 #include "workbook/ZipArchive.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 namespace {
 
-// The manifest lists the parts; a few kilobytes even for a large workbook.
-constexpr qint64 kMaxManifestBytes = 16 * 1024 * 1024;
+// The manifest lists the parts: a few kilobytes, even for a workbook with many pictures.
+constexpr qint64 kMaxManifestBytes = 1024 * 1024;
 
 class OdsWorkbook final : public WorkbookFile {
 public:
@@ -74,9 +75,59 @@ void refuseEncrypted(const ZipArchive &zip)
         throw Failure(OdsMessages::encrypted(zip.path()));
 }
 
-pugi::xml_node spreadsheetOf(const pugi::xml_document &doc, const OdsNames &names)
+// What parsing `xml` would take at most: an element per '<' and an attribute per '='.
+std::int64_t parsedSizeBound(const QByteArray &xml)
 {
-    return doc.document_element().child(names.body.c_str()).child(names.spreadsheet.c_str());
+    const std::int64_t elements = std::count(xml.cbegin(), xml.cend(), '<');
+    const std::int64_t attributes = std::count(xml.cbegin(), xml.cend(), '=');
+    return elements * 64 + attributes * 40;
+}
+
+// Parses content.xml into `doc`, which keeps its strings in `buffer`.
+void parseContent(const ZipArchive &zip, const OdsLimits &limits, QByteArray &buffer,
+                  pugi::xml_document &doc)
+{
+    const QString contentName = QStringLiteral("content.xml");
+    if (!zip.contains(contentName))
+        throw Failure(OdsMessages::contentMissing(zip.path()));
+    buffer = zip.read(contentName);
+    if (parsedSizeBound(buffer) > limits.maxXmlBytes)
+        throw Failure(OdsMessages::tooMuchMarkup(zip.path(), limits.maxXmlBytes));
+    // White space between the spans of a paragraph is text; parse_ws_pcdata keeps it. Most
+    // paragraphs hold nothing but their text: parse_embed_pcdata keeps it as the paragraph's
+    // value, which saves a node per cell (a sixth of the memory of a large sheet).
+    const pugi::xml_parse_result parsed = doc.load_buffer_inplace(
+        buffer.data(), std::size_t(buffer.size()),
+        pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_embed_pcdata,
+        pugi::encoding_utf8);
+    if (!parsed)
+        throw Failure(OdsMessages::contentMalformed(
+            zip.path(), QString::fromUtf8(parsed.description()), std::int64_t(parsed.offset)));
+}
+
+std::unique_ptr<WorkbookFile> readSheets(const pugi::xml_document &doc, const OdsLimits &limits,
+                                         const QString &path)
+{
+    const OdsNames names(doc.document_element());
+    const pugi::xml_node spreadsheet =
+        doc.document_element().child(names.body.c_str()).child(names.spreadsheet.c_str());
+    if (!spreadsheet)
+        throw Failure(OdsMessages::noSpreadsheet(path));
+
+    std::int64_t cellBudget = limits.maxCells;
+    std::int64_t spaceBudget = limits.maxSpaces;
+    OdsCellText text(names, spaceBudget, limits.maxSpaces, path);
+    OdsTableReader reader(names, text, cellBudget, limits.maxCells, path);
+    auto workbook = std::make_unique<OdsWorkbook>();
+    for (const pugi::xml_node &table : spreadsheet.children(names.table.c_str())) {
+        if (workbook->sheetCount() == limits.maxSheets)
+            throw Failure(OdsMessages::tooManySheets(path, limits.maxSheets));
+        const QString name = QString::fromUtf8(table.attribute(names.name.c_str()).value());
+        workbook->addSheet(name, reader.read(table, name));
+    }
+    if (workbook->sheetCount() == 0)
+        throw Failure(OdsMessages::noSheet(path));
+    return workbook;
 }
 
 } // namespace
@@ -88,37 +139,10 @@ std::unique_ptr<WorkbookFile> openOdsFile(const QString &path, const OdsLimits &
     const ZipArchive zip(path);
     refuseOtherDocuments(zip);
     refuseEncrypted(zip);
-    const QString contentName = QStringLiteral("content.xml");
-    if (!zip.contains(contentName))
-        throw Failure(OdsMessages::contentMissing(path));
-    QByteArray content = zip.read(contentName);
-
-    // White space between the spans of a paragraph is text; parse_ws_pcdata keeps it.
+    QByteArray content;
     pugi::xml_document doc;
-    const pugi::xml_parse_result parsed =
-        doc.load_buffer_inplace(content.data(), std::size_t(content.size()),
-                                pugi::parse_default | pugi::parse_ws_pcdata, pugi::encoding_utf8);
-    if (!parsed)
-        throw Failure(OdsMessages::contentMalformed(path, QString::fromUtf8(parsed.description()),
-                                                    std::int64_t(parsed.offset)));
-
-    const OdsNames names(doc.document_element());
-    const pugi::xml_node spreadsheet = spreadsheetOf(doc, names);
-    if (!spreadsheet)
-        throw Failure(OdsMessages::noSpreadsheet(path));
-
-    std::int64_t cellBudget = limits.maxCells;
-    std::int64_t spaceBudget = limits.maxSpaces;
-    OdsCellText text(names, spaceBudget, limits.maxSpaces, path);
-    OdsTableReader reader(names, text, cellBudget, limits.maxCells, path);
-    auto workbook = std::make_unique<OdsWorkbook>();
-    for (const pugi::xml_node &table : spreadsheet.children(names.table.c_str())) {
-        const QString name = QString::fromUtf8(table.attribute(names.name.c_str()).value());
-        workbook->addSheet(name, reader.read(table, name));
-    }
-    if (workbook->sheetCount() == 0)
-        throw Failure(OdsMessages::noSheet(path));
-    return workbook;
+    parseContent(zip, limits, content, doc);
+    return readSheets(doc, limits, path);
 }
 
 std::unique_ptr<WorkbookFile> openOdsFile(const QString &path)

@@ -13,6 +13,12 @@ struct OdsLimits {
     std::int64_t maxCells = 16 * 1024 * 1024;
     // Spaces that text:s elements add over the whole workbook, 32 MB of text.
     std::int64_t maxSpaces = 16 * 1024 * 1024;
+    // Memory the parsed content.xml may take. The parser takes some 64 bytes for each
+    // element and 40 for each attribute, so a part of short empty elements ("<a/>") takes 16
+    // times its size; LibreOffice's markup for 200,000 rows of 20 cells takes about 1 GB.
+    std::int64_t maxXmlBytes = 2048ll * 1024 * 1024;
+    // LibreOffice holds at most 10,000 sheets.
+    int maxSheets = 10000;
 };
 
 // Reads an OpenDocument spreadsheet: every table of content.xml is a worksheet, in order.
