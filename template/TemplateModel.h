@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/NamedList.h"
+#include "expand/TemplateCodeInsert.h"
 #include "template/TCodeTab.h"
 #include "template/TSignalTypeTab.h"
 
@@ -30,4 +31,8 @@ struct TemplateModel {
     QStringList GlobalDefines;         // the defines text, unindented as a whole
     QStringList StratonProjectOptions; // document order, repeats kept
     bool DisableRecreateVarError = false;
+
+    // The signal line whose function block is being created from its template; empty
+    // otherwise.
+    TTemplateCodeInsert TemplateCodeInsert;
 };

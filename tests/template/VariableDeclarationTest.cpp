@@ -1,6 +1,6 @@
 #include "template/VariableDeclaration.h"
 #include "common/CommaText.h"
-#include "support/PromptRecorder.h"
+#include "support/RecordingPrompts.h"
 #include "support/XmlFixture.h"
 
 #include <gtest/gtest.h>
@@ -33,11 +33,11 @@ TEST(ParseVariable, FlattensAttributesTextAndVarinfoIntoTwelveFields)
     };
     for (const LineCase &c : cases) {
         SCOPED_TRACE(c.xml);
-        PromptRecorder prompts;
+        RecordingPrompts prompts;
         QStringList target{QStringLiteral("before")};
         ParseVariable(xmlElement(c.xml), target, prompts);
         EXPECT_EQ(target, (QStringList{QStringLiteral("before"), QString::fromUtf8(c.line)}));
-        EXPECT_TRUE(prompts.shown.isEmpty());
+        EXPECT_TRUE(prompts.texts.isEmpty());
     }
 }
 
@@ -64,11 +64,11 @@ TEST(ParseLegacyVariable, ReadsTheFiveChildTexts)
     };
     for (const LineCase &c : cases) {
         SCOPED_TRACE(c.xml);
-        PromptRecorder prompts;
+        RecordingPrompts prompts;
         QStringList target;
         ParseLegacyVariable(xmlElement(c.xml), target, prompts);
         EXPECT_EQ(target, QStringList{QString::fromUtf8(c.line)});
-        EXPECT_TRUE(prompts.shown.isEmpty());
+        EXPECT_TRUE(prompts.texts.isEmpty());
     }
 }
 
