@@ -42,7 +42,7 @@ public:
             if (record.id == BiffId::Bof) {
                 ++depth;
             } else if (record.id == BiffId::Eof) {
-                if (--depth == 0) {
+                if (--depth <= 0) {
                     m_data->finish();
                     return std::move(m_data);
                 }
