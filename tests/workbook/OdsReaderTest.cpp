@@ -488,7 +488,7 @@ TEST_F(OdsReaderTest, ADamagedPartFailsAsDamaged)
     f.write(bytes);
     f.close();
     const std::string message = failureOf(file).toStdString();
-    EXPECT_THAT(message, HasSubstr(file.toStdString() + ": part content.xml"));
+    EXPECT_THAT(message, HasSubstr(file.toStdString() + ": part content.xml is damaged"));
 }
 
 TEST_F(OdsReaderTest, FileWorkbooksOpensAnOdsAndReadsItsRanges)
