@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workbook/SignalSheetReader.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -28,6 +30,12 @@ struct SignalSheetState {
 
     QStringList lines; // the signal lines: line k holds sheet row k, as comma text
     TVarFromExcel VarFromExcel;
+
+    // The layout as the signal sheet reader takes it.
+    SignalSheetLayout readerLayout() const
+    {
+        return {SignalTypeSheet, SignalTypeRow, SignalTypeColon, SignalTypeRightMostCol};
+    }
 
     // Makes sure the reader covers column `column` (from 1).
     void raiseRightMostCol(std::int32_t column)

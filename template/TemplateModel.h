@@ -6,8 +6,13 @@
 #include "template/TSignalTypeTab.h"
 
 #include <QStringList>
+#include <cstdint>
 #include <memory>
 #include <vector>
+
+// Signal variables: names of signal sheet columns with the 0-based index of their cell in a
+// signal line; in document order, looked up in any case, repeats kept.
+using SignalVariableList = NamedList<std::int32_t>;
 
 // Everything one run reads from the template. The owner vectors stand for the window's page
 // controls, which own the descriptors and signal types; the name-keyed lists refer to them.
@@ -35,4 +40,11 @@ struct TemplateModel {
     // The signal line whose function block is being created from its template; empty
     // otherwise.
     TTemplateCodeInsert TemplateCodeInsert;
+
+    // From the signal types' Variables element.
+    SignalVariableList SignVariables{NameOrder::Insertion, NameRepeats::Keep};
+    UserInputList SignUserVar{NameOrder::Insertion, NameRepeats::Keep}; // document order
+    // For each sheet column from 1 up to SignalTypeRightMostCol (index 0 unused): the index
+    // in SignUserVar of the user input read from that column, or -1 for none.
+    std::vector<int> ExcelSheetCol2SignalTypeVarsArr;
 };

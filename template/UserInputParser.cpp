@@ -1,9 +1,9 @@
 #include "template/UserInputParser.h"
 
 #include "app/RunLog.h"
-#include "app/UserPrompts.h"
 #include "common/Failure.h"
 #include "common/LenientInt.h"
+#include "template/TemplateMessages.h"
 
 #include <memory>
 
@@ -90,17 +90,7 @@ TUserInputType *ParseUserInput(const QDomElement &element, UserInputList &list, 
         list.add(entry.left(eq), UserInputEntry{entry.mid(eq + 1), std::move(record)});
         return result;
     } catch (const Failure &) {
-        prompts.message(variableSectionErrorCaption(), variableSectionErrorText());
+        showVariableSectionError(prompts);
         return nullptr;
     }
-}
-
-QString variableSectionErrorText()
-{
-    return QStringLiteral("Error in XML file while reading variable section");
-}
-
-QString variableSectionErrorCaption()
-{
-    return QStringLiteral("Tessily");
 }

@@ -20,7 +20,3 @@ TUserInputType *ParseUserInput(const QDomElement &element, UserInputList &list, 
 // Reads "min..max". Without ".." (or with it at the very start) there is no range; a side
 // that is no whole number makes RangeError.
 TIntRange ParseIntRange(const QString &text);
-
-// The message box shown for a variable or user-input element the parser cannot read.
-QString variableSectionErrorText();
-QString variableSectionErrorCaption();
