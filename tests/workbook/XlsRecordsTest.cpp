@@ -197,6 +197,41 @@ TEST_F(XlsRecords, FormulaResultsOfEveryKind)
     EXPECT_EQ(text(sheet, 7, 1), QStringLiteral("abcΔεf"));
 }
 
+// A formula's text result split over a CONTINUE record: with the option byte, as the format
+// has it, or without it, as some writers do, even inside a 16-bit character.
+TEST_F(XlsRecords, FormulaTextSplitOverContinueWithOrWithoutOptionByte)
+{
+    struct Case {
+        const char *what;
+        QByteArray first;
+        QByteArray rest;
+        QString text;
+    };
+    const Case cases[] = {
+        {"8-bit, then 16-bit after an option byte", u16(4) + QByteArray(1, '\0') + "ab",
+         QByteArray(1, '\x01') + utf16(QStringLiteral("ΓΔ")), QStringLiteral("abΓΔ")},
+        {"8-bit, then 8-bit after an option byte", u16(4) + QByteArray(1, '\0') + "ab",
+         QByteArray(1, '\0') + "cd", QStringLiteral("abcd")},
+        {"8-bit, split without an option byte", u16(4) + QByteArray(1, '\0') + "ab", "cd",
+         QStringLiteral("abcd")},
+        {"16-bit, split inside a character", u16(2) + QByteArray(1, '\x01') + u16(0x03A9) + "\xA9",
+         "\x03", QStringLiteral("ΩΩ")},
+    };
+    QByteArray cells;
+    int row = 0;
+    for (const Case &c : cases) {
+        cells += formula(row, 0, specialResult(0)) + record(kString, c.first) +
+                 record(kContinue, c.rest);
+        ++row;
+    }
+    const SheetData &sheet = sheetOf(cells);
+    row = 1;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(text(sheet, row++, 1), c.text);
+    }
+}
+
 TEST_F(XlsRecords, DatesByTheCellFormat)
 {
     // XF 0 General, 1 the built-in date 14 (no FORMAT record), 2 a custom date and time,
