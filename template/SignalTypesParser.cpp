@@ -11,6 +11,7 @@
 #include "template/XmlText.h"
 
 #include <QDomNode>
+#include <algorithm>
 
 namespace {
 
