@@ -29,10 +29,19 @@ using ErrorPointer = std::unique_ptr<GError, FreeError>;
 // Large reads are done in pieces so that a failing read is noticed early.
 constexpr gsf_off_t kReadChunk = 1 << 20;
 
+void ignoreLogMessage(const gchar *, GLogLevelFlags, const gchar *, gpointer) {}
+
+// libgsf complains about damaged compound files on standard error as well as failing; the
+// reader's own message names the file and the problem, so the library's lines would only
+// clutter the command line's output.
 void initGsf()
 {
     static std::once_flag once;
-    std::call_once(once, [] { gsf_init(); });
+    std::call_once(once, [] {
+        gsf_init();
+        for (const char *domain : {"libgsf", "libgsf:msole"})
+            g_log_set_handler(domain, GLogLevelFlags(G_LOG_LEVEL_MASK), ignoreLogMessage, nullptr);
+    });
 }
 
 QString errorText(const ErrorPointer &error)
