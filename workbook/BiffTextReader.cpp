@@ -20,6 +20,11 @@ BiffTextReader::BiffTextReader(BiffRecordReader &records, const BiffRecord &firs
     BiffRecord next;
     while (continues && records.peekId() == BiffId::Continue && records.next(next))
         m_segments.push_back({next.data, next.size});
+    std::uint64_t after = 0;
+    for (auto segment = m_segments.rbegin(); segment != m_segments.rend(); ++segment) {
+        segment->after = after;
+        after += std::uint64_t(segment->size);
+    }
 }
 
 void BiffTextReader::failPastEnd() const
@@ -45,10 +50,8 @@ bool BiffTextReader::atEnd() const
 
 std::uint64_t BiffTextReader::bytesLeft() const
 {
-    std::uint64_t left = std::uint64_t(m_segments[m_segment].size - m_offset);
-    for (std::size_t i = m_segment + 1; i < m_segments.size(); ++i)
-        left += std::uint64_t(m_segments[i].size);
-    return left;
+    const Segment &here = m_segments[m_segment];
+    return std::uint64_t(here.size - m_offset) + here.after;
 }
 
 std::uint8_t BiffTextReader::u8()

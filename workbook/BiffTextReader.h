@@ -37,6 +37,7 @@ private:
     struct Segment {
         const uchar *data;
         int size;
+        std::uint64_t after = 0; // bytes in the segments after this one
     };
 
     [[noreturn]] void failPastEnd() const;
