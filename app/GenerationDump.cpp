@@ -94,7 +94,7 @@ QByteArray generationDump(const RunState &state, const DumpInput &input)
     w.key("GenerateMultiTaskApp"), w.value(o.GenerateMultiTaskApp);
     w.endObject();
     w.key("DisableRecreateVarError"), w.value(state.Template.DisableRecreateVarError);
-    w.key("SignalLines"), w.stringArray(state.SignalLines);
+    w.key("SignalLines"), w.stringArray(state.SignalSheet.lines);
     w.key("GlobalDefines"), w.stringArray(state.Template.GlobalDefines);
     w.key("StratonProjectOptions"), w.stringArray(state.Template.StratonProjectOptions);
     w.key("GenTab");

@@ -3,10 +3,16 @@
 #include "app/ProgramAssembly.h"
 #include "app/RunLog.h"
 #include "app/RunState.h"
-#include "app/TemplatePhase.h"
 #include "app/UserPrompts.h"
 #include "app/WorkbookChooser.h"
 #include "common/Failure.h"
+#include "expand/PlaceholderSubstitution.h"
+#include "expand/SignalLineExpansion.h"
+#include "template/SignalTypesParser.h"
+#include "template/TInsertUserVar.h"
+#include "template/TemplateDocument.h"
+#include "template/TemplateParser.h"
+#include "workbook/SignalSheetReader.h"
 #include "workbook/WorkbookComponent.h"
 
 #include <QDateTime>
@@ -39,8 +45,26 @@ QString readB2(const Worksheet &sheet)
 
 GenerationRun::GenerationRun(RunState &state, WorkbookComponent &excel, RunLog &log,
                              UserPrompts &prompts)
-    : m_state(state), m_excel(excel), m_log(log), m_prompts(prompts)
+    : m_state(state), m_excel(excel), m_log(log), m_prompts(prompts),
+      m_insertUserVar(std::make_unique<TInsertUserVar>(&excel, state.SignalSheet, log)),
+      m_substitution(std::make_unique<PlaceholderSubstitution>(*m_insertUserVar, log))
 {
+    m_parser = std::make_unique<TemplateParser>(
+        state.Template, log, prompts, [this](int row, QString &text, UserInputList &list) {
+            m_substitution->ReplaceUserVariables(row, text, list);
+        });
+    SignalLineExpansion::TemplateOps ops;
+    ops.GetCodeSection = [this](const QString &name) { return GetCodeSection(m_state.Template, name); };
+    ops.CreateFunctionBlockFromTemplate = [this](const QString &templateName, const QString &block,
+                                                 const QString &variant,
+                                                 const SignalLineExpansion::TemplateCallback &callback) {
+        return m_parser->CreateFunctionBlockFromTemplate(
+            m_body.firstChildElement(QStringLiteral("FunctionBlocks")), templateName, block, variant,
+            callback);
+    };
+    m_expansion = std::make_unique<SignalLineExpansion>(
+        state.Template, state.SignalSheet, *m_substitution, state.TemplatesCreated,
+        state.Template.TemplateCodeInsert, std::move(ops), log);
 }
 
 GenerationRun::~GenerationRun() = default;
@@ -54,7 +78,8 @@ void GenerationRun::ResetRunState(bool keepLog)
     s.Template = TemplateModel();
     if (!keepLog)
         m_log.clear();
-    s.SignalLines.clear();
+    s.SignalSheet.lines.clear();
+    m_insertUserVar->reset();
 }
 
 bool GenerationRun::chooseByPath(const QString &path, Chosen &chosen)
@@ -131,7 +156,7 @@ bool GenerationRun::runStartupMacro()
 bool GenerationRun::parseTemplate(const QString &path)
 {
     try {
-        m_document = loadTemplateDocument(path);
+        m_document = LoadTemplateDocument(path);
         m_body = m_document.documentElement();
         ReadVersionInfo(m_body.firstChildElement(QStringLiteral("VersionInfo")), m_state.XmlVersionInfo);
         if (!m_state.XmlVersionInfo.Version.isEmpty() &&
@@ -141,7 +166,10 @@ bool GenerationRun::parseTemplate(const QString &path)
                              m_state.XmlGeneratorOptions);
         m_log.LogLine(QStringLiteral("Keep vars = ") +
                       (m_state.XmlGeneratorOptions.KeepGeneratedVars ? u'1' : u'0'));
-        parseTemplateSections(m_state, m_log, m_prompts, m_body);
+        m_parser->ParseProgramSections(m_body);
+        ParseSignalTypes(m_body.firstChildElement(QStringLiteral("SignalTypes")), m_state.Template,
+                         m_state.SignalSheet, m_log, m_prompts);
+        BuildColumnMap(m_state.Template, m_state.SignalSheet);
         return true;
     } catch (const Failure &e) {
         m_log.LogError(QStringLiteral("XML parsing error:") + e.message());
@@ -153,7 +181,9 @@ bool GenerationRun::readSignalSheet()
 {
     m_log.LogLine(QStringLiteral("Reading Excel sheet"));
     try {
-        ReadSignalSheet(m_excel, m_state.SignalSheet, {}, m_state.SignalLines, m_log);
+        SignalSheetState &sheet = m_state.SignalSheet;
+        ReadSignalSheet(m_excel, sheet.readerLayout(), signalColumnCheck(m_state.Template),
+                        sheet.lines, m_log);
         return true;
     } catch (const Failure &e) {
         m_log.LogError(QStringLiteral("Exel Sheet parsing error:") + e.message());
@@ -165,8 +195,8 @@ TCodeTab *GenerationRun::assembleProgram(const QString &templatePath)
 {
     createGenTab(m_state, m_log);
     try {
-        return AssembleGeneratedProgram(m_state, m_log, *m_mainSheet, templatePath,
-                                        m_body.firstChildElement(QStringLiteral("FunctionBlocks")));
+        return AssembleGeneratedProgram({m_state, m_log, *m_mainSheet, *m_substitution, *m_expansion},
+                                        templatePath);
     } catch (const Failure &e) {
         m_log.LogError(QStringLiteral("Code generation error:") + e.message());
         return nullptr;
@@ -240,6 +270,8 @@ bool GenerationRun::runChosenWorkbook(const Chosen &chosen)
 bool GenerationRun::GenerateFromWorkbook(const WorkbookChooser &chooser, bool keepLog)
 {
     m_state.bStartStraton = true;
+    m_state.Template.TemplateCodeInsert.clear();
+    m_state.SignalSheet.VarFromExcel.CurrentRow = -1;
     m_templateFile.clear();
     m_mainSheet.reset();
     ResetRunState(keepLog);
@@ -260,6 +292,7 @@ bool GenerationRun::GenerateFromWorkbook(const WorkbookChooser &chooser, bool ke
     } catch (const Failure &) {
         // the workbooks stay open in the application either way
     }
+    m_state.TemplatesCreated.clear();
     m_document = QDomDocument();
     m_body = QDomElement();
     return result;

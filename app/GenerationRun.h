@@ -5,8 +5,12 @@
 #include <functional>
 #include <memory>
 
+class PlaceholderSubstitution;
 class RunLog;
+class SignalLineExpansion;
 class TCodeTab;
+class TemplateParser;
+class TInsertUserVar;
 class WorkbookComponent;
 class Worksheet;
 struct RunState;
@@ -63,4 +67,10 @@ private:
     QDomDocument m_document;
     QDomElement m_body;
     QString m_workbookName;
+    // The user-input reader lives as long as the run object: it keeps the worksheet it last
+    // connected to. The others work on the state and are made once.
+    std::unique_ptr<TInsertUserVar> m_insertUserVar;
+    std::unique_ptr<PlaceholderSubstitution> m_substitution;
+    std::unique_ptr<TemplateParser> m_parser;
+    std::unique_ptr<SignalLineExpansion> m_expansion;
 };

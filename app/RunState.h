@@ -1,12 +1,12 @@
 #pragma once
 
+#include "expand/SignalLineExpansion.h"
+#include "template/SignalSheetState.h"
 #include "template/TCodeTab.h"
 #include "template/TemplateModel.h"
 #include "workbook/GeneratorOptions.h"
-#include "workbook/SignalSheetReader.h"
 #include "workbook/VersionInfo.h"
 
-#include <QStringList>
 #include <memory>
 
 // The state of a generation run: what the template and the workbook gave, and what the run
@@ -25,8 +25,10 @@ struct RunState {
     TVersionInfo XmlVersionInfo;
     TXmlGeneratorOptions XmlGeneratorOptions;
 
-    SignalSheetLayout SignalSheet; // not reset between runs
-    QStringList SignalLines;       // line k holds sheet row k, as comma text
+    SignalSheetState SignalSheet; // the signal lines; its layout is not reset between runs
+
+    // Function blocks made from templates during one run; empty between runs.
+    TemplateInfoTable TemplatesCreated{NameOrder::Insertion, NameRepeats::Keep};
 
     int RecreatingVarCount = 0;
 };

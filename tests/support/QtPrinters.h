@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <ostream>
 
-// Readable failure output for Qt texts.
+// Readable failure messages for Qt text types in GoogleTest.
 inline void PrintTo(const QString &text, std::ostream *os)
 {
     *os << '"' << text.toStdString() << '"';
@@ -12,8 +12,8 @@ inline void PrintTo(const QString &text, std::ostream *os)
 
 inline void PrintTo(const QStringList &list, std::ostream *os)
 {
-    *os << "{";
+    *os << '{';
     for (qsizetype i = 0; i < list.size(); ++i)
         *os << (i ? ", \"" : "\"") << list[i].toStdString() << '"';
-    *os << "}";
+    *os << '}';
 }
