@@ -1,0 +1,175 @@
+#include "VariableTable.h"
+
+#include "Handles.h"
+#include "K5dbApi.h"
+#include "StoreError.h"
+
+namespace k5db {
+
+namespace {
+
+VariableRecord readVariable(const Query &row)
+{
+    VariableRecord v;
+    v.handle = makeHandle(ObjectKind::Variable, row.integer(0));
+    v.name = row.text(1);
+    v.type = row.text(2);
+    v.dim = static_cast<std::uint32_t>(row.integer(3));
+    v.stringLength = static_cast<std::uint32_t>(row.integer(4));
+    v.flags = static_cast<std::uint32_t>(row.integer(5));
+    if (!row.isNull(6))
+        v.initValue = row.text(6);
+    return v;
+}
+
+GroupRecord readGroup(const Query &row)
+{
+    GroupRecord g;
+    g.handle = makeHandle(ObjectKind::Group, row.integer(0));
+    g.name = row.text(1);
+    g.program = row.integer(2) == 0 ? 0 : makeHandle(ObjectKind::Program, row.integer(2));
+    return g;
+}
+
+} // namespace
+
+std::uint32_t VariableTable::findGroup(std::string_view name)
+{
+    Query row = m_db.query("SELECT id FROM var_group WHERE name = ?");
+    row.bind(name);
+    return row.next() ? makeHandle(ObjectKind::Group, row.integer(0)) : 0;
+}
+
+std::optional<GroupRecord> VariableTable::group(std::uint32_t hGroup)
+{
+    if (!isKind(hGroup, ObjectKind::Group))
+        return std::nullopt;
+    Query row = m_db.query("SELECT id, name, program FROM var_group WHERE id = ?");
+    row.bind(rowId(hGroup));
+    if (!row.next())
+        return std::nullopt;
+    return readGroup(row);
+}
+
+std::vector<GroupRecord> VariableTable::groups()
+{
+    std::vector<GroupRecord> all;
+    Query rows = m_db.query("SELECT id, name, program FROM var_group "
+                            "ORDER BY program <> 0, CASE WHEN program = 0 THEN id END, name");
+    while (rows.next())
+        all.push_back(readGroup(rows));
+    return all;
+}
+
+std::uint32_t VariableTable::find(std::uint32_t hGroup, std::string_view name)
+{
+    Query row = m_db.query("SELECT id FROM variable WHERE group_id = ? AND name = ?");
+    row.bind(rowId(hGroup)).bind(name);
+    return row.next() ? makeHandle(ObjectKind::Variable, row.integer(0)) : 0;
+}
+
+std::uint32_t VariableTable::create(std::uint32_t hGroup, std::uint32_t position,
+                                    const VariableRecord &var)
+{
+    if (find(hGroup, var.name) != 0)
+        throw StoreError(K5DB_ERR_EXISTS, "a variable of that name exists in the group");
+    std::int64_t id = 0;
+    std::int64_t count = 0;
+    std::int64_t last = 0;
+    {
+        Query next = m_db.query("SELECT COALESCE(MAX(id), 0) + 1 FROM variable");
+        next.next();
+        id = next.integer(0);
+        Query sizes = m_db.query(
+            "SELECT COUNT(*), COALESCE(MAX(position), 0) FROM variable WHERE group_id = ?");
+        sizes.bind(rowId(hGroup));
+        sizes.next();
+        count = sizes.integer(0);
+        last = sizes.integer(1);
+    }
+    if (id > kMaxRowId)
+        throw StoreError(K5DB_ERR_STORE, "too many variables in the store");
+
+    std::int64_t at = last + 1;
+    if (position != K5DB_POS_APPEND && position < count) {
+        // The position of the index-th variable; it and those after it move up by one.
+        Query nth = m_db.query(
+            "SELECT position FROM variable WHERE group_id = ? ORDER BY position LIMIT 1 OFFSET ?");
+        nth.bind(rowId(hGroup)).bind(position);
+        nth.next();
+        at = nth.integer(0);
+        m_db.query(
+                "UPDATE variable SET position = position + 1 WHERE group_id = ? AND position >= ?")
+            .bind(rowId(hGroup))
+            .bind(at)
+            .run();
+    }
+    m_db.query(
+            "INSERT INTO variable(id, group_id, position, name, type, dim, string_length, flags) "
+            "VALUES(?, ?, ?, ?, ?, ?, ?, ?)")
+        .bind(id)
+        .bind(rowId(hGroup))
+        .bind(at)
+        .bind(var.name)
+        .bind(var.type)
+        .bind(var.dim)
+        .bind(var.stringLength)
+        .bind(var.flags)
+        .run();
+    return makeHandle(ObjectKind::Variable, id);
+}
+
+std::optional<VariableRecord> VariableTable::record(std::uint32_t hGroup, std::uint32_t hVar)
+{
+    if (!isKind(hVar, ObjectKind::Variable) || !isKind(hGroup, ObjectKind::Group))
+        return std::nullopt;
+    Query row = m_db.query("SELECT id, name, type, dim, string_length, flags, init_value "
+                           "FROM variable WHERE id = ? AND group_id = ?");
+    row.bind(rowId(hVar)).bind(rowId(hGroup));
+    if (!row.next())
+        return std::nullopt;
+    return readVariable(row);
+}
+
+std::vector<std::uint32_t> VariableTable::list(std::uint32_t hGroup)
+{
+    std::vector<std::uint32_t> handles;
+    Query rows = m_db.query("SELECT id FROM variable WHERE group_id = ? ORDER BY position");
+    rows.bind(rowId(hGroup));
+    while (rows.next())
+        handles.push_back(makeHandle(ObjectKind::Variable, rows.integer(0)));
+    return handles;
+}
+
+std::vector<VariableRecord> VariableTable::records(std::uint32_t hGroup)
+{
+    std::vector<VariableRecord> all;
+    Query rows = m_db.query("SELECT id, name, type, dim, string_length, flags, init_value "
+                            "FROM variable WHERE group_id = ? ORDER BY position");
+    rows.bind(rowId(hGroup));
+    while (rows.next())
+        all.push_back(readVariable(rows));
+    return all;
+}
+
+void VariableTable::setInitValue(std::uint32_t hVar, const std::optional<std::string> &value)
+{
+    Query update = m_db.query("UPDATE variable SET init_value = ? WHERE id = ?");
+    if (value)
+        update.bind(*value);
+    else
+        update.bindNull();
+    update.bind(rowId(hVar)).run();
+}
+
+void VariableTable::remove(std::uint32_t hVar)
+{
+    m_db.query("DELETE FROM variable WHERE id = ?").bind(rowId(hVar)).run();
+}
+
+void VariableTable::removeAllOf(std::uint32_t hGroup)
+{
+    m_db.query("DELETE FROM variable WHERE group_id = ?").bind(rowId(hGroup)).run();
+}
+
+} // namespace k5db
