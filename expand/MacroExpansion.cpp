@@ -3,9 +3,11 @@
 #include "app/RunLog.h"
 #include "common/CommaText.h"
 #include "common/LenientInt.h"
+#include "expand/PlaceholderScan.h"
 #include "template/TCodeTab.h"
 #include "template/TextLines.h"
 
+#include <QHash>
 #include <QSet>
 #include <vector>
 
@@ -16,23 +18,10 @@ struct Placeholder {
     QString argument;
 };
 
-// The first %%name%% or %%name(argument)%% of a line; an empty name when there is none.
 Placeholder firstPlaceholder(const QString &line)
 {
-    const QLatin1StringView marker("%%");
-    const qsizetype open = line.indexOf(marker);
-    if (open < 0)
-        return {};
-    const qsizetype close = line.indexOf(marker, open + 2);
-    if (close < 0)
-        return {};
-    Placeholder p{line.mid(open + 2, close - open - 2), QString()};
-    const qsizetype paren = p.name.indexOf(u'(');
-    const qsizetype closing = paren < 0 ? -1 : p.name.indexOf(u')', paren + 1);
-    if (closing >= 0) {
-        p.argument = p.name.mid(paren + 1, closing - paren - 1);
-        p.name.truncate(paren);
-    }
+    Placeholder p;
+    FirstPlaceholder(line, p.argument, p.name);
     return p;
 }
 
@@ -50,17 +39,38 @@ QString expansionComment(const QString &indent, const QString &name)
     return indent + QStringLiteral("// Macro: ") + name + QStringLiteral(" expanded");
 }
 
-// One body line with its argument placeholder filled: only the line's first placeholder is
-// looked at, and it must be a whole non-negative number below the number of arguments.
-QString bodyLine(const QString &indent, const QString &line, const QStringList &arguments)
+// A body line as the expansion uses it: without its final line feed, and with the number of
+// the argument its first placeholder stands for (only the first placeholder is looked at).
+struct BodyLine {
+    QString text;
+    int argument = -1; // -1: the first placeholder is no argument placeholder
+    QString marker;    // %%n%% as written, replaced wherever it occurs in the line
+};
+
+QList<BodyLine> prepareBody(const QStringList &body)
 {
-    QString text = StripTrailingLineFeed(line);
-    const QString name = firstPlaceholder(text).name;
-    if (!name.isEmpty()) {
-        const std::optional<int> n = tryReadInt(name);
-        if (n && *n >= 0 && *n < arguments.size())
-            text.replace(QStringLiteral("%%") + name + QStringLiteral("%%"), arguments[*n]);
+    QList<BodyLine> prepared;
+    prepared.reserve(body.size());
+    for (const QString &line : body) {
+        BodyLine b{StripTrailingLineFeed(line), -1, QString()};
+        const QString name = firstPlaceholder(b.text).name;
+        if (const std::optional<int> n = name.isEmpty() ? std::nullopt : tryReadInt(name);
+            n && *n >= 0) {
+            b.argument = *n;
+            b.marker = placeholderText(name);
+        }
+        prepared.append(std::move(b));
     }
+    return prepared;
+}
+
+// The body line filled with its argument when the call has that many, behind the indentation.
+QString bodyLine(const QString &indent, const BodyLine &line, const QStringList &arguments)
+{
+    if (line.argument < 0 || line.argument >= arguments.size())
+        return indent + line.text;
+    QString text = line.text;
+    text.replace(line.marker, arguments[line.argument]);
     return indent + text;
 }
 
@@ -98,19 +108,29 @@ private:
         const QString indent = indentationOf(line);
         const QStringList arguments = splitCommaText(call.argument);
         m_out.append(expansionComment(indent, call.name));
-        // The body is read through a copy: it may be the very text being expanded.
-        const QStringList body = macro->reCode;
+        // A copy of the prepared body: the cache may grow while it is read.
+        const QList<BodyLine> body = preparedBody(macro);
         m_active.push_back(macro);
-        for (const QString &b : body)
+        for (const BodyLine &b : body)
             addLine(bodyLine(indent, b, arguments), depth + 1);
         m_active.pop_back();
+    }
+
+    // Each macro's body is prepared once per expansion, from its text as it was at the start:
+    // the code being expanded may be the macro's own.
+    QList<BodyLine> preparedBody(const TCodeTab *macro)
+    {
+        auto it = m_bodies.find(macro);
+        if (it == m_bodies.end())
+            it = m_bodies.insert(macro, prepareBody(macro->reCode));
+        return *it;
     }
 
     // Whether the call must stay unexpanded. Each problem is logged once per expansion: a
     // call repeated a thousand times is one problem, and so is a text grown too long.
     bool refused(const TCodeTab *macro, const QString &name, int depth)
     {
-        QString key = name.toCaseFolded();
+        QString key;
         QString problem;
         if (std::find(m_active.begin(), m_active.end(), macro) != m_active.end()) {
             problem = macroCallsItself(name);
@@ -122,6 +142,8 @@ private:
         } else {
             return false;
         }
+        if (key.isEmpty())
+            key = name.toCaseFolded();
         if (!m_reported.contains(key)) {
             m_reported.insert(key);
             m_log.LogError(problem);
@@ -135,6 +157,7 @@ private:
     QStringList m_out;
     std::vector<const TCodeTab *> m_active; // the macros being expanded, outermost first
     QSet<QString> m_reported;
+    QHash<const TCodeTab *, QList<BodyLine>> m_bodies;
 };
 
 } // namespace
@@ -170,7 +193,7 @@ void ExpandMacroCall(const QString &name, const QStringList &body, const QString
     const QString indent = indentationOf(code[lineIndex]);
     QStringList expanded;
     expanded.reserve(body.size());
-    for (const QString &b : body)
+    for (const BodyLine &b : prepareBody(body))
         expanded.append(bodyLine(indent, b, arguments));
     code[lineIndex] = expansionComment(indent, name);
     QStringList merged;

@@ -15,9 +15,10 @@ class TCodeTab;
 // others, is left unexpanded at the repeated call with one error line naming it, and so is a
 // call nested or growing the text beyond the bounds.
 struct MacroBounds {
-    int nesting = 64;            // calls inside calls; no real template nests this deep
-    qsizetype lines = 1'000'000; // a macro that calls another twice, at each of 30 levels,
-                                 // would otherwise fill the memory with a billion lines
+    int nesting = 64; // calls inside calls; no real template nests this deep
+    // A macro that calls another twice, at each of 30 levels, would otherwise fill the memory
+    // with a billion lines; four million (some 400 MB) is far beyond any real program.
+    qsizetype lines = 4'000'000;
 };
 void ExpandMacros(QStringList &code, const NamedList<TCodeTab *> &Macros, RunLog &log,
                   MacroBounds bounds = {});
