@@ -93,6 +93,21 @@ TEST(TemplateDocument, RefusesDeepNestingBeforeTheSlowParse)
     }
 }
 
+TEST(TemplateDocument, EntityExpansionBombIsRefusedQuickly)
+{
+    QByteArray xml = "<?xml version=\"1.0\"?><!DOCTYPE T [<!ENTITY e0 \"lol\">";
+    for (int i = 1; i < 12; ++i)
+        xml += QStringLiteral("<!ENTITY e%1 \"%2\">")
+                   .arg(i)
+                   .arg(QStringLiteral("&e%1;").arg(i - 1).repeated(10))
+                   .toUtf8();
+    xml += "]><T><CODE>&e11;</CODE></T>";
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_THROW(ParseTemplateDocument(xml, QStringLiteral("bomb.xml")), Failure);
+    EXPECT_LT(timer.elapsed(), 2000);
+}
+
 TEST(TemplateDocument, FailuresNameTheFileAndTheProblem)
 {
     QTemporaryDir dir;
