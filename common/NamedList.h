@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringView>
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -10,6 +11,23 @@
 // Names are always looked up without regard to case; among entries of the same name the one
 // nearest the front wins.
 enum class NameOrder { Insertion, Sorted };
+
+// A name as a hash key that matches without regard to case. Hashing and comparing fold one
+// character at a time, so a look-up allocates nothing.
+struct FoldedName {
+    QString text;
+    friend bool operator==(const FoldedName &a, const FoldedName &b)
+    {
+        return a.text.compare(b.text, Qt::CaseInsensitive) == 0;
+    }
+    friend size_t qHash(const FoldedName &key, size_t seed = 0)
+    {
+        size_t h = seed;
+        for (const QChar c : key.text)
+            h = h * 31 + c.toCaseFolded().unicode();
+        return h;
+    }
+};
 enum class NameRepeats {
     Keep,   // a repeated name is added like any other
     Refuse, // a repeated name is not added; add() reports it
@@ -43,7 +61,7 @@ public:
         const qsizetype at = m_order == NameOrder::Sorted ? sortedPosition(name) : size();
         m_entries.insert(m_entries.begin() + at, Entry{name, std::move(value)});
         if (at == size() - 1 && !m_indexDirty) {
-            const QString key = fold(name);
+            const FoldedName key{name};
             if (!m_index.contains(key)) // a nearer entry of the same name keeps winning
                 m_index.insert(key, at);
         } else {
@@ -55,7 +73,7 @@ public:
     qsizetype indexOf(const QString &name) const
     {
         refreshIndex();
-        const auto it = m_index.constFind(fold(name));
+        const auto it = m_index.constFind(FoldedName{name});
         return it == m_index.cend() ? -1 : *it;
     }
     bool contains(const QString &name) const { return indexOf(name) >= 0; }
@@ -97,8 +115,6 @@ public:
     auto end() const { return m_entries.end(); }
 
 private:
-    static QString fold(const QString &name) { return name.toCaseFolded(); }
-
     // After the last entry that sorts at or before `name`, so equal names keep their order.
     qsizetype sortedPosition(const QString &name) const
     {
@@ -116,13 +132,13 @@ private:
         m_index.clear();
         m_index.reserve(size());
         for (qsizetype i = size() - 1; i >= 0; --i)
-            m_index.insert(fold(m_entries[i].name), i);
+            m_index.insert(FoldedName{m_entries[i].name}, i);
         m_indexDirty = false;
     }
 
     NameOrder m_order;
     NameRepeats m_repeats;
     std::vector<Entry> m_entries;
-    mutable QHash<QString, qsizetype> m_index; // folded name -> first index
+    mutable QHash<FoldedName, qsizetype> m_index; // name -> first index
     mutable bool m_indexDirty = false;
 };

@@ -6,7 +6,8 @@
 #include <QDate>
 #include <QTime>
 #include <cmath>
-#include <cstdio>
+#include <charconv>
+#include <cstdlib>
 
 namespace {
 
@@ -68,7 +69,9 @@ QString generalNumberText(double value, const QLocale &locale)
     if (std::isinf(value))
         return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14e", value);
+    const auto printed = std::to_chars(buffer, buffer + sizeof buffer - 1, value,
+                                       std::chars_format::scientific, 14);
+    *printed.ptr = '\0';
     // buffer: [-]d.dddddddddddddde[+-]xx; take the digits and the exponent apart.
     QString digits;
     bool negative = false;
