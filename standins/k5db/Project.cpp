@@ -89,6 +89,10 @@ Project::Project(const fs::path &folder, LockOwner owner, bool readOnly)
       m_db(folder / kStoreName, openMode(folder, m_info, readOnly))
 {
     checkSchema(m_db);
+    // A generation changes every variable of a large project in one transaction, each change
+    // in a savepoint: the savepoints' journal in memory and a page cache that holds the
+    // changed pages keep that from writing and reading temporary files for every variable.
+    m_db.execute("PRAGMA temp_store = MEMORY; PRAGMA cache_size = -65536");
     // Read-only too: a dump taken while another client saves shows one state, not a mix.
     m_db.execute("BEGIN");
 }

@@ -74,35 +74,35 @@ std::uint32_t VariableTable::create(std::uint32_t hGroup, std::uint32_t position
     if (find(hGroup, var.name) != 0)
         throw StoreError(K5DB_ERR_EXISTS, "a variable of that name exists in the group");
     std::int64_t id = 0;
-    std::int64_t count = 0;
-    std::int64_t last = 0;
+    std::int64_t at = 0;
     {
         Query next = m_db.query("SELECT COALESCE(MAX(id), 0) + 1 FROM variable");
         next.next();
         id = next.integer(0);
-        Query sizes = m_db.query(
-            "SELECT COUNT(*), COALESCE(MAX(position), 0) FROM variable WHERE group_id = ?");
-        sizes.bind(rowId(hGroup));
-        sizes.next();
-        count = sizes.integer(0);
-        last = sizes.integer(1);
+        // The index on (group, position) answers this at once; counting would not.
+        Query last =
+            m_db.query("SELECT COALESCE(MAX(position), 0) + 1 FROM variable WHERE group_id = ?");
+        last.bind(rowId(hGroup));
+        last.next();
+        at = last.integer(0);
     }
     if (id > kMaxRowId)
         throw StoreError(K5DB_ERR_STORE, "too many variables in the store");
 
-    std::int64_t at = last + 1;
-    if (position != K5DB_POS_APPEND && position < count) {
-        // The position of the index-th variable; it and those after it move up by one.
+    if (position != K5DB_POS_APPEND) {
+        // The position of the index-th variable; it and those after it move up by one. An
+        // index past the end appends.
         Query nth = m_db.query(
             "SELECT position FROM variable WHERE group_id = ? ORDER BY position LIMIT 1 OFFSET ?");
         nth.bind(rowId(hGroup)).bind(position);
-        nth.next();
-        at = nth.integer(0);
-        m_db.query(
-                "UPDATE variable SET position = position + 1 WHERE group_id = ? AND position >= ?")
-            .bind(rowId(hGroup))
-            .bind(at)
-            .run();
+        if (nth.next()) {
+            at = nth.integer(0);
+            m_db.query("UPDATE variable SET position = position + 1 WHERE group_id = ? AND "
+                       "position >= ?")
+                .bind(rowId(hGroup))
+                .bind(at)
+                .run();
+        }
     }
     m_db.query(
             "INSERT INTO variable(id, group_id, position, name, type, dim, string_length, flags) "
