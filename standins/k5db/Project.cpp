@@ -80,8 +80,9 @@ void Project::create(const fs::path &folder)
         throw StoreError(K5DB_ERR_FILE, folder.string() + ": the folder cannot be made");
     ProjectFile info;
     info.name = folder.filename().string();
-    makeStore(folder, info);
+    // The project file first: should the store fail, opening the project makes it again.
     info.write(folder / ProjectFile::kFileName);
+    makeStore(folder, info);
 }
 
 Project::Project(const fs::path &folder, LockOwner owner, bool readOnly)
