@@ -55,22 +55,25 @@ void SheetData::finish()
 {
     if (!m_sorted) {
         // Stable, so that of two cells at one place the later stays last and wins below.
-        std::stable_sort(m_cells.begin(), m_cells.end(), [](const StoredCell &a, const StoredCell &b) {
-            return a.row != b.row ? a.row < b.row : a.column < b.column;
-        });
+        std::stable_sort(m_cells.begin(), m_cells.end(),
+                         [](const StoredCell &a, const StoredCell &b) {
+                             return a.row != b.row ? a.row < b.row : a.column < b.column;
+                         });
         m_sorted = true;
     }
-    // Of repeated places keep the last cell written.
-    std::vector<StoredCell> unique;
-    unique.reserve(m_cells.size());
-    for (const StoredCell &c : m_cells) {
-        if (!unique.empty() && unique.back().row == c.row && unique.back().column == c.column)
-            unique.back() = c;
+    // Of repeated places keep the last cell written; compacted in place, since a large sheet
+    // holds millions of cells.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < m_cells.size(); ++i) {
+        if (kept > 0 && m_cells[kept - 1].row == m_cells[i].row &&
+            m_cells[kept - 1].column == m_cells[i].column)
+            m_cells[kept - 1] = m_cells[i];
         else
-            unique.push_back(c);
+            m_cells[kept++] = m_cells[i];
     }
-    m_cells.swap(unique);
-    m_cells.shrink_to_fit();
+    m_cells.resize(kept);
+    if (m_cells.capacity() - m_cells.size() > m_cells.size() / 4) // not worth a copy otherwise
+        m_cells.shrink_to_fit();
     m_rows.clear();
     for (std::uint32_t i = 0; i < m_cells.size(); ++i) {
         if (m_rows.empty() || m_rows.back().row != m_cells[i].row)

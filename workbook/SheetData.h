@@ -33,6 +33,8 @@ public:
     void addSharedText(int row, int column, std::uint32_t index); // index into shared strings
     void addError(int row, int column, const QString &text);
     void finish();
+    // Sets room aside for this many cells, when a reader knows about how many will come.
+    void reserve(std::size_t cells) { m_cells.reserve(cells); }
 
     CellValue cell(int row, int column) const;
     // Fills `block` (already sized) from the sheet's cells of rows [firstRow, lastRow] and

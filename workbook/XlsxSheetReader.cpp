@@ -163,6 +163,25 @@ private:
     SheetData &m_sheet;
 };
 
+// About how many cells the sheet holds, so that a large sheet is not copied as it grows: the
+// area its dimension states, but no more than the part can hold, whatever the dimension says.
+std::size_t expectedCells(pugi::xml_node worksheet, qint64 partBytes)
+{
+    // No cell with a value takes fewer bytes than <c><v>1</v></c>.
+    constexpr qint64 kSmallestCellBytes = 15;
+    const QByteArray ref(childNamed(worksheet, "dimension").attribute("ref").value());
+    const qsizetype colon = ref.indexOf(':');
+    if (colon < 0)
+        return 0;
+    const std::optional<CellRef> first = parseCellRef(ref.left(colon).constData());
+    const std::optional<CellRef> last = parseCellRef(ref.mid(colon + 1).constData());
+    if (!first || !last || last->row < first->row || last->column < first->column)
+        return 0;
+    const qint64 area =
+        qint64(last->row - first->row + 1) * qint64(last->column - first->column + 1);
+    return std::size_t(std::min(area, partBytes / kSmallestCellBytes));
+}
+
 } // namespace
 
 std::optional<CellRef> parseCellRef(const char *text)
@@ -197,9 +216,10 @@ double dateFromSerial(double serial, bool date1904)
     return serial >= 1 && serial < 61 ? serial + 1 : serial;
 }
 
-void readWorksheet(pugi::xml_node worksheet, const CellStyles &styles, bool date1904,
-                   SheetData &sheet)
+void readWorksheet(pugi::xml_node worksheet, qint64 partBytes, const CellStyles &styles,
+                   bool date1904, SheetData &sheet)
 {
+    sheet.reserve(expectedCells(worksheet, partBytes));
     CellAdder adder(styles, date1904, sheet);
     const pugi::xml_node sheetData = childNamed(worksheet, "sheetData");
     // Rows and cells without a reference follow the one before them.

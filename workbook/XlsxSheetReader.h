@@ -2,6 +2,7 @@
 
 #include "workbook/SheetData.h"
 
+#include <QtGlobal>
 #include <cstdint>
 #include <optional>
 
@@ -28,9 +29,10 @@ std::optional<CellRef> parseCellRef(const char *text);
 // 1) stays on day zero.
 double dateFromSerial(double serial, bool date1904);
 
-// Reads the cells of a worksheet part (its root element) into `sheet` and finishes it.
-// Shared-string cells keep their index into the workbook's table, which `sheet` holds.
-void readWorksheet(pugi::xml_node worksheet, const CellStyles &styles, bool date1904,
-                   SheetData &sheet);
+// Reads the cells of a worksheet part (its root element, `partBytes` long) into `sheet` and
+// finishes it. Shared-string cells keep their index into the workbook's table, which `sheet`
+// holds.
+void readWorksheet(pugi::xml_node worksheet, qint64 partBytes, const CellStyles &styles,
+                   bool date1904, SheetData &sheet);
 
 } // namespace xlsx
