@@ -30,7 +30,6 @@ public:
     XmlPart &operator=(const XmlPart &) = delete;
 
     pugi::xml_node root() const { return m_doc.document_element(); }
-    qint64 bytes() const { return m_bytes.size(); }
 
 private:
     QByteArray m_bytes; // declared first: the document must go before the bytes it points into

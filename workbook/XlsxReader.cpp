@@ -18,13 +18,11 @@ const QString kDefaultWorkbookPart = QStringLiteral("xl/workbook.xml");
 // is damaged, and the part size bounds it long before in practice.
 constexpr std::size_t kMaxSharedStrings = std::size_t(1) << 31;
 
-// Sheets and shared strings: only whitespace that is the whole text of an element matters
-// (a <t> holding a blank); the blanks between elements are left out. The text of a leaf
-// element (<v>, <t>) is kept in the element itself: a node less per cell, which on a large
-// sheet is a hundred megabytes less to allocate and fill.
-constexpr unsigned kCellPartFlags =
-    pugi::parse_cdata | pugi::parse_escapes | pugi::parse_eol | pugi::parse_ws_pcdata_single |
-    pugi::parse_embed_pcdata;
+// Shared strings: only whitespace that is the whole text of an element matters (a <t> holding
+// a blank); the blanks between elements are left out. The text of a leaf element is kept in
+// the element itself: a node less per string.
+constexpr unsigned kStringPartFlags = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_eol |
+                                      pugi::parse_ws_pcdata_single | pugi::parse_embed_pcdata;
 
 struct SheetEntry {
     QString name;
@@ -129,7 +127,7 @@ std::shared_ptr<const SheetData::StringPool> XlsxWorkbook::Parts::loadSharedStri
         return sharedStrings;
     auto pool = std::make_shared<SheetData::StringPool>();
     if (!sharedStringsPart.isEmpty() && zip.contains(sharedStringsPart)) {
-        const xlsx::XmlPart table(zip, sharedStringsPart, kCellPartFlags);
+        const xlsx::XmlPart table(zip, sharedStringsPart, kStringPartFlags);
         const pugi::xml_node root = table.root();
         pool->reserve(std::min<std::size_t>(root.attribute("uniqueCount").as_ullong(0), 1 << 20));
         for (const pugi::xml_node item : root.children()) {
@@ -188,11 +186,9 @@ const SheetData &XlsxWorkbook::sheet(int index)
     auto data = std::make_unique<SheetData>();
     data->setSharedStrings(m_parts->loadSharedStrings());
     {
-        const xlsx::XmlPart part(m_parts->zip, entry.part, kCellPartFlags);
-        if (std::strcmp(xlsx::localName(part.root().name()), "worksheet") != 0)
-            throw Failure(path + QStringLiteral(": part ") + entry.part +
-                          QStringLiteral(" is no worksheet"));
-        xlsx::readWorksheet(part.root(), part.bytes(), m_parts->styles, m_parts->date1904, *data);
+        QByteArray bytes = m_parts->zip.read(entry.part);
+        xlsx::readWorksheetPart(bytes, path + QStringLiteral(": part ") + entry.part,
+                                m_parts->styles, m_parts->date1904, *data);
     }
     entry.data = std::move(data);
     return *entry.data;

@@ -1,6 +1,8 @@
 #include "workbook/XlsxSheetReader.h"
 
+#include "common/Failure.h"
 #include "workbook/XlsxPackage.h"
+#include "workbook/XlsxSheetLayout.h"
 #include "workbook/XlsxStyles.h"
 #include "workbook/XlsxText.h"
 
@@ -165,11 +167,11 @@ private:
 
 // About how many cells the sheet holds, so that a large sheet is not copied as it grows: the
 // area its dimension states, but no more than the part can hold, whatever the dimension says.
-std::size_t expectedCells(pugi::xml_node worksheet, qint64 partBytes)
+std::size_t expectedCells(const char *dimension, qint64 partBytes)
 {
     // No cell with a value takes fewer bytes than <c><v>1</v></c>.
     constexpr qint64 kSmallestCellBytes = 15;
-    const QByteArray ref(childNamed(worksheet, "dimension").attribute("ref").value());
+    const QByteArray ref(dimension);
     const qsizetype colon = ref.indexOf(':');
     if (colon < 0)
         return 0;
@@ -182,7 +184,94 @@ std::size_t expectedCells(pugi::xml_node worksheet, qint64 partBytes)
     return std::size_t(std::min(area, partBytes / kSmallestCellBytes));
 }
 
+// The rows of a sheet, read in the order they come, possibly from several slices of the part.
+// Rows and cells without a reference follow the one before them.
+class RowReader {
+public:
+    RowReader(const CellStyles &styles, bool date1904, SheetData &sheet)
+        : m_adder(styles, date1904, sheet)
+    {
+    }
+
+    void readRows(pugi::xml_node parent)
+    {
+        for (const pugi::xml_node row : parent.children()) {
+            if (std::strcmp(localName(row.name()), "row") == 0)
+                readRow(row);
+        }
+    }
+
+private:
+    void readRow(pugi::xml_node row)
+    {
+        const pugi::xml_attribute r = row.attribute("r");
+        m_row = r ? r.as_llong(0) : m_row + 1;
+        if (m_row < 1 || m_row > kMaxSheetRows)
+            return; // beyond the sheet: no cells of the sheet
+        std::int64_t column = 0;
+        for (const pugi::xml_node cell : row.children()) {
+            if (std::strcmp(localName(cell.name()), "c") != 0)
+                continue;
+            const CellParts parts = cellParts(cell);
+            int cellRow = int(m_row);
+            if (parts.ref) {
+                const std::optional<CellRef> ref = parseCellRef(parts.ref);
+                if (!ref)
+                    continue; // beyond the sheet or no reference at all
+                cellRow = ref->row;
+                column = ref->column;
+            } else {
+                ++column;
+            }
+            if (column > kMaxSheetColumns)
+                continue;
+            m_adder.add(cellRow, int(column), parts);
+        }
+    }
+
+    CellAdder m_adder;
+    std::int64_t m_row = 0;
+};
+
+// Only whitespace that is the whole text of an element matters (a <t> holding a blank); the
+// blanks between elements are left out. The text of a leaf element (<v>, <t>) is kept in the
+// element itself: a node less per cell.
+constexpr unsigned kParseFlags = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_eol |
+                                 pugi::parse_ws_pcdata_single | pugi::parse_embed_pcdata;
+
+// Rows are parsed in slices of about this size: large enough that slicing costs nothing,
+// small enough that the nodes of one slice stay in the processor's cache.
+constexpr qsizetype kSliceBytes = 256 * 1024;
+
+Failure malformed(const QString &where, const pugi::xml_parse_result &result, qsizetype offset)
+{
+    return Failure(where + QStringLiteral(" is no well-formed XML (%1 at byte %2)")
+                               .arg(QString::fromUtf8(result.description()))
+                               .arg(offset + qsizetype(result.offset)));
+}
+
+Failure noWorksheet(const QString &where)
+{
+    return Failure(where + QStringLiteral(" is no worksheet"));
+}
+
+void readWhole(QByteArray &bytes, const QString &where, RowReader &rows, SheetData &sheet)
+{
+    pugi::xml_document doc;
+    const pugi::xml_parse_result result =
+        doc.load_buffer_inplace(bytes.data(), std::size_t(bytes.size()), kParseFlags);
+    if (!result)
+        throw malformed(where, result, 0);
+    const pugi::xml_node root = doc.document_element();
+    if (std::strcmp(localName(root.name()), "worksheet") != 0)
+        throw noWorksheet(where);
+    sheet.reserve(
+        expectedCells(childNamed(root, "dimension").attribute("ref").value(), bytes.size()));
+    rows.readRows(childNamed(root, "sheetData"));
+}
+
 } // namespace
+
 
 std::optional<CellRef> parseCellRef(const char *text)
 {
@@ -216,39 +305,27 @@ double dateFromSerial(double serial, bool date1904)
     return serial >= 1 && serial < 61 ? serial + 1 : serial;
 }
 
-void readWorksheet(pugi::xml_node worksheet, qint64 partBytes, const CellStyles &styles,
-                   bool date1904, SheetData &sheet)
+void readWorksheetPart(QByteArray &bytes, const QString &where, const CellStyles &styles,
+                       bool date1904, SheetData &sheet)
 {
-    sheet.reserve(expectedCells(worksheet, partBytes));
-    CellAdder adder(styles, date1904, sheet);
-    const pugi::xml_node sheetData = childNamed(worksheet, "sheetData");
-    // Rows and cells without a reference follow the one before them.
-    std::int64_t rowNumber = 0;
-    for (const pugi::xml_node row : sheetData.children()) {
-        if (std::strcmp(localName(row.name()), "row") != 0)
-            continue;
-        const pugi::xml_attribute r = row.attribute("r");
-        rowNumber = r ? r.as_llong(0) : rowNumber + 1;
-        if (rowNumber < 1 || rowNumber > kMaxSheetRows)
-            continue; // beyond the sheet: no cells of the sheet
-        std::int64_t column = 0;
-        for (const pugi::xml_node cell : row.children()) {
-            if (std::strcmp(localName(cell.name()), "c") != 0)
-                continue;
-            const CellParts parts = cellParts(cell);
-            int cellRow = int(rowNumber);
-            if (parts.ref) {
-                const std::optional<CellRef> ref = parseCellRef(parts.ref);
-                if (!ref)
-                    continue; // beyond the sheet or no reference at all
-                cellRow = ref->row;
-                column = ref->column;
-            } else {
-                ++column;
-            }
-            if (column > kMaxSheetColumns)
-                continue;
-            adder.add(cellRow, int(column), parts);
+    RowReader rows(styles, date1904, sheet);
+    const std::optional<SheetLayout> layout = findSheetLayout(bytes);
+    if (!layout) {
+        readWhole(bytes, where, rows, sheet);
+    } else {
+        if (layout->rootName != "worksheet")
+            throw noWorksheet(where);
+        sheet.reserve(expectedCells(layout->dimension.constData(), bytes.size()));
+        pugi::xml_document slice;
+        for (qsizetype from = layout->rowsBegin; from < layout->rowsEnd;) {
+            const qsizetype to = nextSliceEnd(bytes, from, kSliceBytes, layout->rowsEnd);
+            const pugi::xml_parse_result result =
+                slice.load_buffer_inplace(bytes.data() + from, std::size_t(to - from),
+                                          kParseFlags | pugi::parse_fragment, pugi::encoding_utf8);
+            if (!result)
+                throw malformed(where, result, from);
+            rows.readRows(slice);
+            from = to;
         }
     }
     sheet.finish();

@@ -2,7 +2,8 @@
 
 #include "workbook/SheetData.h"
 
-#include <QtGlobal>
+#include <QByteArray>
+#include <QString>
 #include <cstdint>
 #include <optional>
 
@@ -29,10 +30,11 @@ std::optional<CellRef> parseCellRef(const char *text);
 // 1) stays on day zero.
 double dateFromSerial(double serial, bool date1904);
 
-// Reads the cells of a worksheet part (its root element, `partBytes` long) into `sheet` and
-// finishes it. Shared-string cells keep their index into the workbook's table, which `sheet`
-// holds.
-void readWorksheet(pugi::xml_node worksheet, qint64 partBytes, const CellStyles &styles,
-                   bool date1904, SheetData &sheet);
+// Reads the cells of a worksheet part into `sheet` and finishes it. The bytes are parsed in
+// place (and so changed). Shared-string cells keep their index into the workbook's table,
+// which `sheet` holds. Throws Failure starting with `where` (the file and the part) when the
+// part is no well-formed worksheet.
+void readWorksheetPart(QByteArray &bytes, const QString &where, const CellStyles &styles,
+                       bool date1904, SheetData &sheet);
 
 } // namespace xlsx

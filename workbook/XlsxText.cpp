@@ -70,7 +70,12 @@ QString decodeEscapes(const QString &text)
 
 QString textOf(const char *utf8)
 {
-    return decodeEscapes(QString::fromUtf8(utf8));
+    // Most texts hold no escape: looked for in the bytes, before any conversion.
+    for (const char *p = std::strchr(utf8, '_'); p; p = std::strchr(p + 1, '_')) {
+        if (p[1] == 'x')
+            return decodeEscapes(QString::fromUtf8(utf8));
+    }
+    return QString::fromUtf8(utf8);
 }
 
 QString stringItemText(pugi::xml_node item)

@@ -434,6 +434,31 @@ TEST_F(XlsxReaderTest, PackagesOfOtherWritersAreRead)
     }
 }
 
+TEST_F(XlsxReaderTest, ALargeSheetReadsTheSameInSlicesAndWhole)
+{
+    // Rows without references, texts that look like row ends, cells that follow the one
+    // before: over far more bytes than one slice of rows.
+    constexpr int kRows = 30000;
+    QByteArray rows;
+    for (int r = 1; r <= kRows; ++r) {
+        rows += r % 7 == 0 ? QByteArray("<row>") : "<row r=\"" + QByteArray::number(r) + "\">";
+        rows += "<c t=\"inlineStr\"><is><t>&lt;/row&gt; arrow> " + QByteArray::number(r) +
+                "</t></is></c><c><v>" + QByteArray::number(r * 0.5) + "</v></c></row>";
+    }
+    QByteArray commented = rows;
+    commented.insert(commented.indexOf("<row r=\"2\">"), "<!-- a comment -->");
+    for (const QByteArray &content : {rows, commented}) {
+        SCOPED_TRACE(content.contains("<!--") ? "whole" : "in slices");
+        const SheetData &data = sheetOf(content);
+        ASSERT_EQ(data.cellCount(), 2u * kRows);
+        for (int r = 1; r <= kRows; r += 997) {
+            expectText(data.cell(r, 1), QStringLiteral("</row> arrow> %1").arg(r));
+            expectNumber(data.cell(r, 2), r * 0.5);
+        }
+        expectNumber(data.cell(kRows, 2), kRows * 0.5);
+    }
+}
+
 TEST_F(XlsxReaderTest, EachSheetIsReadOnceAndKept)
 {
     XlsxTestBook book(filePath("once.xlsx"));
