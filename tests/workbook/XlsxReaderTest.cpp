@@ -46,9 +46,12 @@ void expectNumber(const CellValue &value, double number)
     EXPECT_DOUBLE_EQ(value.number, number);
 }
 
-TEST_F(XlsxReaderTest, ReadsEveryValueKindThatLibxlsxwriterWrites)
+// Texts go to the shared strings normally, and inline into the sheet in constant-memory mode.
+class XlsxValueKinds : public XlsxReaderTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(XlsxValueKinds, ReadsEveryValueKindThatLibxlsxwriterWrites)
 {
-    XlsxTestBook book(filePath("kinds.xlsx"));
+    XlsxTestBook book(filePath("kinds.xlsx"), GetParam());
     lxw_worksheet *sheet = book.addSheet("Values");
     worksheet_write_number(sheet, 0, 0, 42, nullptr);
     worksheet_write_number(sheet, 1, 0, -3.25, nullptr);
@@ -92,6 +95,8 @@ TEST_F(XlsxReaderTest, ReadsEveryValueKindThatLibxlsxwriterWrites)
     expectNumber(data.cell(14, 1), 1e-300);
     EXPECT_EQ(data.cell(1, 2).kind, CellKind::Empty);
 }
+
+INSTANTIATE_TEST_SUITE_P(SharedAndInlineStrings, XlsxValueKinds, ::testing::Bool());
 
 struct DateFormatCase {
     const char *name;
