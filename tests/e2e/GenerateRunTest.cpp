@@ -233,3 +233,31 @@ TEST(GenerateRun, RelativeTemplatePathIsFoundBesideTheWorkbook)
 }
 
 } // namespace
+
+namespace {
+
+// Blocks F1 .. F14, each needing the next; the main program needs F1.
+QByteArray chainTemplate()
+{
+    QByteArray blocks;
+    for (int i = 1; i <= 14; ++i)
+        blocks += QStringLiteral("<F%1><IncludeFB>F%2</IncludeFB><CODE>x;</CODE></F%1>").arg(i).arg(i + 1).toUtf8();
+    return "<T><MainCode><Main><IncludeFB>F1</IncludeFB><CODE>main;</CODE></Main></MainCode>"
+           "<FunctionBlocks>" + blocks + "</FunctionBlocks><SignalTypes><Variables>"
+           "<SignalTypeSheet>2</SignalTypeSheet><SignalTypeStartRow>1</SignalTypeStartRow>"
+           "<SignalTypeColon>1</SignalTypeColon></Variables></SignalTypes></T>";
+}
+
+TEST(GenerateRun, NeededBlocksAreFollowedThroughElevenLevelsOfNesting)
+{
+    GenerationFixture r;
+    r.writeTemplate(chainTemplate());
+    r.signalRows = {{"END"}};
+    ASSERT_TRUE(r.generate()) << r.texts().join('\n').toStdString();
+    const QStringList &included = r.state.GenTab->IncludeFB;
+    for (int i = 1; i <= 12; ++i)
+        EXPECT_THAT(included, Contains(QStringLiteral("F%1").arg(i)));
+    EXPECT_THAT(included, Not(Contains(QString("F13"))));
+}
+
+} // namespace
