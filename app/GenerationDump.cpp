@@ -14,46 +14,47 @@ constexpr qsizetype kTimeStampLength = 14;
 void writeStratonInfo(JsonWriter &w, const StratonRecord &s)
 {
     w.beginObject();
-    w.key("FileName"), w.value(s.FileName);
-    w.key("SectionName"), w.value(s.SectionName);
-    w.key("FolderName"), w.value(s.FolderName);
-    w.key("Description"), w.value(s.Description);
-    w.key("iSection"), w.value(qint64(s.iSection));
-    w.key("SubProgram"), w.value(s.SubProgram);
-    w.key("StructureType"), w.value(s.StructureType);
-    w.key("ScanPeriod"), w.value(qint64(s.ScanPeriod));
-    w.key("ScanPhase"), w.value(qint64(s.ScanPhase));
-    w.key("Enabled"), w.value(s.Enabled);
-    w.key("Overwrite"), w.value(s.Overwrite);
-    w.key("UseMainVar"), w.value(s.UseMainVar);
-    w.key("MaxIO"), w.value(qint64(s.MaxIO));
+    w.field("FileName", s.FileName);
+    w.field("SectionName", s.SectionName);
+    w.field("FolderName", s.FolderName);
+    w.field("Description", s.Description);
+    w.field("iSection", qint64(s.iSection));
+    w.field("SubProgram", s.SubProgram);
+    w.field("StructureType", s.StructureType);
+    w.field("ScanPeriod", qint64(s.ScanPeriod));
+    w.field("ScanPhase", qint64(s.ScanPhase));
+    w.field("Enabled", s.Enabled);
+    w.field("Overwrite", s.Overwrite);
+    w.field("UseMainVar", s.UseMainVar);
+    w.field("MaxIO", qint64(s.MaxIO));
     w.endObject();
 }
 
 void writeDescriptor(JsonWriter &w, const TCodeTab &d)
 {
     w.beginObject();
-    w.key("name"), w.value(d.name);
-    w.key("StratonInfo"), writeStratonInfo(w, d.StratonInfo);
-    w.key("reCode"), w.stringArray(d.reCode);
-    w.key("reGloVar"), w.stringArray(d.reGloVar);
-    w.key("reRetainVar"), w.stringArray(d.reRetainVar);
-    w.key("reLocVar"), w.stringArray(d.reLocVar);
-    w.key("IncludeFB"), w.stringArray(d.IncludeFB);
+    w.field("name", d.name);
+    w.key("StratonInfo");
+    writeStratonInfo(w, d.StratonInfo);
+    w.field("reCode", d.reCode);
+    w.field("reGloVar", d.reGloVar);
+    w.field("reRetainVar", d.reRetainVar);
+    w.field("reLocVar", d.reLocVar);
+    w.field("IncludeFB", d.IncludeFB);
     w.key("DeleteFolderName");
     w.beginArray();
     for (const FolderToDelete &f : d.DeleteFolderName) {
         w.beginObject();
-        w.key("name"), w.value(f.name);
-        w.key("recursive"), w.value(f.recursive);
+        w.field("name", f.name);
+        w.field("recursive", f.recursive);
         w.endObject();
     }
     w.endArray();
-    w.key("MainIncludeOptions"), w.stringArray(d.MainIncludeOptions);
+    w.field("MainIncludeOptions", d.MainIncludeOptions);
     QStringList inputs;
     for (qsizetype i = 0; i < d.InputVariables.size(); ++i)
         inputs << userInputEntryText(d.InputVariables, i);
-    w.key("InputVariables"), w.stringArray(inputs);
+    w.field("InputVariables", inputs);
     w.endObject();
 }
 
@@ -63,9 +64,9 @@ void writeTextFiles(JsonWriter &w, const TCodeTab *main)
     if (main) {
         for (const TTextFiles::Entry &e : main->TextFiles.entries()) {
             w.beginObject();
-            w.key("name"), w.value(e.name);
-            w.key("overwrite"), w.value(e.item.Overwrite);
-            w.key("lines"), w.stringArray(e.item.RE);
+            w.field("name", e.name);
+            w.field("overwrite", e.item.Overwrite);
+            w.field("lines", e.item.RE);
             w.endObject();
         }
     }
@@ -78,25 +79,25 @@ QByteArray generationDump(const RunState &state, const DumpInput &input)
 {
     JsonWriter w;
     w.beginObject();
-    w.key("ok"), w.value(input.ok);
+    w.field("ok", input.ok);
     QStringList log;
     for (const QString &line : input.logLines)
         log << line.mid(kTimeStampLength);
-    w.key("log"), w.stringArray(log);
-    w.key("messageBoxes"), w.stringArray(input.messageBoxes);
-    w.key("ProjectName"), w.value(state.ProjectName);
-    w.key("IpAddress"), w.value(state.IpAddress);
+    w.field("log", log);
+    w.field("messageBoxes", input.messageBoxes);
+    w.field("ProjectName", state.ProjectName);
+    w.field("IpAddress", state.IpAddress);
     const TXmlGeneratorOptions &o = state.XmlGeneratorOptions;
     w.key("XmlGeneratorOptions");
     w.beginObject();
-    w.key("KeepGeneratedVars"), w.value(o.KeepGeneratedVars);
-    w.key("DisableVarIndicationCreatedByGenerator"), w.value(o.DisableVarIndicationCreatedByGenerator);
-    w.key("GenerateMultiTaskApp"), w.value(o.GenerateMultiTaskApp);
+    w.field("KeepGeneratedVars", o.KeepGeneratedVars);
+    w.field("DisableVarIndicationCreatedByGenerator", o.DisableVarIndicationCreatedByGenerator);
+    w.field("GenerateMultiTaskApp", o.GenerateMultiTaskApp);
     w.endObject();
-    w.key("DisableRecreateVarError"), w.value(state.Template.DisableRecreateVarError);
-    w.key("SignalLines"), w.stringArray(state.SignalSheet.lines);
-    w.key("GlobalDefines"), w.stringArray(state.Template.GlobalDefines);
-    w.key("StratonProjectOptions"), w.stringArray(state.Template.StratonProjectOptions);
+    w.field("DisableRecreateVarError", state.Template.DisableRecreateVarError);
+    w.field("SignalLines", state.SignalSheet.lines);
+    w.field("GlobalDefines", state.Template.GlobalDefines);
+    w.field("StratonProjectOptions", state.Template.StratonProjectOptions);
     w.key("GenTab");
     if (state.GenTab)
         writeDescriptor(w, *state.GenTab);
@@ -107,7 +108,8 @@ QByteArray generationDump(const RunState &state, const DumpInput &input)
     for (const auto &entry : state.Template.FuncBlocks)
         writeDescriptor(w, *entry.value);
     w.endArray();
-    w.key("MainTextFiles"), writeTextFiles(w, state.MainProgram);
+    w.key("MainTextFiles");
+    writeTextFiles(w, state.MainProgram);
     w.endObject();
     QByteArray bytes = w.bytes();
     bytes += '\n';

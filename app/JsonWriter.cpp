@@ -111,7 +111,7 @@ void JsonWriter::null()
     m_out += "null";
 }
 
-void JsonWriter::stringArray(const QStringList &items)
+void JsonWriter::value(const QStringList &items)
 {
     beginArray();
     for (const QString &s : items)

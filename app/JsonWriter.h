@@ -17,8 +17,15 @@ public:
     void value(const QString &text);
     void value(bool flag);
     void value(qint64 number);
+    void value(const QStringList &items); // an array of texts
     void null();
-    void stringArray(const QStringList &items);
+    // A key and its value.
+    template <typename T>
+    void field(const QString &name, const T &v)
+    {
+        key(name);
+        value(v);
+    }
 
     const QByteArray &bytes() const { return m_out; }
 

@@ -103,10 +103,10 @@ QString writeInputs(const QTemporaryDir &dir, int signalCount)
     if (!xml.open(QIODevice::WriteOnly) || xml.write(kTemplate) < 0)
         qFatal("cannot write the template");
     xml.close();
-    SheetSpec settings{"Settings",
+    SheetContent settings{"Settings",
                        {{"Bench"}, {"Template", "bench.xml"}, {"Project", "Bench"}, {"Address", "127.0.0.1"},
                         {"Main type", "Main"}, {"Main name", "Main"}, {"Version", "1.0"}, {"CASDU", 7}}};
-    SheetSpec sheet{"Signals", {{"Type", "Off", "Tag", "Desc", "IOA", "Port", "Chan", "Scale", "Unit",
+    SheetContent sheet{"Signals", {{"Type", "Off", "Tag", "Desc", "IOA", "Port", "Chan", "Scale", "Unit",
                                  "Group", "Note", "Extra"}}};
     sheet.rows.reserve(signalCount + 2);
     for (int i = 0; i < signalCount; ++i) {

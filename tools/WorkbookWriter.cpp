@@ -26,18 +26,18 @@ void writeCell(lxw_worksheet *sheet, int row, int col, const QVariant &v)
 
 } // namespace
 
-void writeXlsx(const QString &path, const std::vector<SheetSpec> &sheets)
+void writeXlsx(const QString &path, const std::vector<SheetContent> &sheets)
 {
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE; // rows are written in order; keeps big sheets cheap
     lxw_workbook *book = workbook_new_opt(QFile::encodeName(path).constData(), &options);
     if (!book)
         throw Failure(path + QStringLiteral(": cannot create the workbook"));
-    for (const SheetSpec &spec : sheets) {
-        lxw_worksheet *sheet = workbook_add_worksheet(book, spec.name.toUtf8().constData());
-        for (std::size_t r = 0; sheet && r < spec.rows.size(); ++r)
-            for (std::size_t c = 0; c < spec.rows[r].size(); ++c)
-                writeCell(sheet, int(r), int(c), spec.rows[r][c]);
+    for (const SheetContent &content : sheets) {
+        lxw_worksheet *sheet = workbook_add_worksheet(book, content.name.toUtf8().constData());
+        for (std::size_t r = 0; sheet && r < content.rows.size(); ++r)
+            for (std::size_t c = 0; c < content.rows[r].size(); ++c)
+                writeCell(sheet, int(r), int(c), content.rows[r][c]);
     }
     if (const lxw_error rc = workbook_close(book); rc != LXW_NO_ERROR)
         throw Failure(path + QStringLiteral(": cannot write the workbook (") +

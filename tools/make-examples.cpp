@@ -11,7 +11,7 @@ namespace {
 
 using Row = std::vector<QVariant>;
 
-SheetSpec settingsSheet()
+SheetContent settingsSheet()
 {
     return {QStringLiteral("Settings"),
             {
@@ -90,9 +90,9 @@ const Signal kSignals[] = {
 };
 // clang-format on
 
-SheetSpec signalSheet()
+SheetContent signalSheet()
 {
-    SheetSpec sheet{QStringLiteral("Signals"), {}};
+    SheetContent sheet{QStringLiteral("Signals"), {}};
     sheet.rows.push_back({"Signal list - Substation Nordhavn"});
     sheet.rows.push_back({"Type", "Disabled", "Tag", "Description", "IOA", "Port", "Channel", "Scale",
                           "Unit", "Invert"});

@@ -4,6 +4,7 @@
 #include "app/UserPrompts.h"
 #include "app/WorkbookChooser.h"
 #include "support/FakeWorkbook.h"
+#include "support/LogTexts.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -28,17 +29,11 @@ struct RunFixture {
     FakeWorkbooks::Book &book(const QString &templatePath, const QString &name = "plant.xlsx")
     {
         auto &b = excel.addBook(dir.path(), name);
-        FakeWorkbooks::addSheet(b, "Settings")->setText(2, 2, templatePath);
+        FakeWorkbooks::addSheet(b, "Settings")->set(2, 2, templatePath);
         excel.activate(b);
         return b;
     }
-    QStringList texts() const
-    {
-        QStringList t;
-        for (const QString &l : log.lines())
-            t << l.mid(14);
-        return t;
-    }
+    QStringList texts() const { return logTexts(log); }
     bool generateActive() { return run.GenerateFromWorkbook(WorkbookChooser(), false); }
 };
 

@@ -3,19 +3,13 @@
 #include "support/QtPrinters.h"
 #include "template/TCodeTab.h"
 
+#include "support/LineList.h"
+
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
 namespace {
-
-QStringList lines(std::initializer_list<const char *> texts)
-{
-    QStringList list;
-    for (const char *t : texts)
-        list.append(QString::fromUtf8(t));
-    return list;
-}
 
 // A macro list as the template parser leaves it: sorted, looked up in any case.
 class MacroSet {

@@ -1,5 +1,5 @@
 #include "support/LogTexts.h"
-#include "support/MemoryWorkbook.h"
+#include "support/FakeWorkbook.h"
 #include "support/RecordingPrompts.h"
 #include "support/XmlFixture.h"
 
@@ -48,10 +48,10 @@ struct SubstitutionFixture : ::testing::Test {
         return t;
     }
 
-    MemoryWorkbook book;
-    MemoryWorksheet &settings = book.addSheet(QStringLiteral("Settings"));
-    MemoryWorksheet &params = book.addSheet(QStringLiteral("Params"));
-    MemoryWorksheet &signalWs = book.addSheet(QStringLiteral("Signals"));
+    FakeWorkbooks book;
+    FakeWorksheet &settings = book.addSheet(QStringLiteral("Settings"));
+    FakeWorksheet &params = book.addSheet(QStringLiteral("Params"));
+    FakeWorksheet &signalWs = book.addSheet(QStringLiteral("Signals"));
     SignalSheetState signalSheet;
     RunLog log;
     TInsertUserVar reader{&book, signalSheet, log};

@@ -17,11 +17,16 @@ public:
     explicit FakeWorksheet(QString name) : m_name(std::move(name)) {}
 
     void set(int row, int column, CellValue value) { m_cells[{row, column}] = std::move(value); }
-    void setText(int row, int column, const QString &text) { set(row, column, CellValue::fromText(text)); }
+    void set(int row, int column, const QString &text) { set(row, column, CellValue::fromText(text)); }
     int rangeCalls() const { return m_rangeCalls; }
+    mutable int cellReads = 0;
 
     QString Name() const override { return m_name; }
-    CellValue Cell(int row, int column) const override { return m_cells.value({row, column}); }
+    CellValue Cell(int row, int column) const override
+    {
+        ++cellReads;
+        return m_cells.value({row, column});
+    }
     CellBlock Range(const QString &first, const QString &last) const override
     {
         ++m_rangeCalls;
@@ -68,7 +73,18 @@ public:
         return sheet;
     }
 
+    // The next sheet of a single active workbook "memory.xlsx", made on first use; for tests
+    // that only read cells.
+    FakeWorksheet &addSheet(const QString &name)
+    {
+        if (!m_active)
+            activate(addBook(QString(), QStringLiteral("memory.xlsx")));
+        Book &book = *m_books.back();
+        return *addSheet(book, name);
+    }
+
     QStringList calls; // "Run OnWorkbookInitiate", "Open /x/y.xlsx", ...
+    int sheetRequests = 0;
 
     void Attach() override { calls << QStringLiteral("Attach"); }
     void Detach() override { calls << QStringLiteral("Detach"); }
@@ -98,6 +114,7 @@ public:
     QString ActiveWorkbookPath() const override { return active().folder; }
     std::shared_ptr<Worksheet> Sheet(int n) override
     {
+        ++sheetRequests;
         const Book &book = active();
         if (n < 1 || n > int(book.sheets.size()) || !book.sheets[n - 1])
             throw Failure(QStringLiteral("no worksheet %1").arg(n));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/GenerationRun.h"
+#include "support/LogTexts.h"
 #include "support/QtPrinters.h"
 #include "app/RunLog.h"
 #include "app/RunState.h"
@@ -37,7 +38,7 @@ struct GenerationFixture {
     QString mainName = "Main";
     std::vector<std::vector<QVariant>> moreSettings;
     std::vector<std::vector<QVariant>> signalRows; // sheet 2 from row 1
-    std::vector<SheetSpec> extraSheets;
+    std::vector<SheetContent> extraSheets;
 
     void writeTemplate(const QByteArray &xml, const QString &name = "template.xml")
     {
@@ -47,7 +48,7 @@ struct GenerationFixture {
     }
     QString writeWorkbook(const QString &name = "book.xlsx")
     {
-        SheetSpec first{"Settings",
+        SheetContent first{"Settings",
                         {{"Settings"},
                          {"Template", templateCell},
                          {"Project", project},
@@ -55,7 +56,7 @@ struct GenerationFixture {
                          {"Main type", mainType},
                          {"Main name", mainName}}};
         first.rows.insert(first.rows.end(), moreSettings.begin(), moreSettings.end());
-        std::vector<SheetSpec> sheets{first, {"Signals", signalRows}};
+        std::vector<SheetContent> sheets{first, {"Signals", signalRows}};
         sheets.insert(sheets.end(), extraSheets.begin(), extraSheets.end());
         const QString path = dir.filePath(name);
         writeXlsx(path, sheets);
@@ -65,13 +66,7 @@ struct GenerationFixture {
     {
         return run.GenerateFromWorkbook(WorkbookChooser::forPath(writeWorkbook()), false);
     }
-    QStringList texts() const
-    {
-        QStringList t;
-        for (const QString &l : log.lines())
-            t << l.mid(14);
-        return t;
-    }
+    QStringList texts() const { return logTexts(log); }
     const TCodeTab *block(const QString &name) const
     {
         const auto *found = state.Template.FuncBlocks.find(name);

@@ -3,17 +3,11 @@
 #include "template/TSignalTypeTab.h"
 #include "template/TextLines.h"
 
+#include "support/LineList.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-QStringList lines(std::initializer_list<const char *> texts)
-{
-    QStringList list;
-    for (const char *t : texts)
-        list.append(QString::fromUtf8(t));
-    return list;
-}
 
 struct UnindentCase {
     const char *title;

@@ -6,17 +6,11 @@
 #include "template/TemplateMessages.h"
 #include "template/TemplateParser.h"
 
+#include "support/LineList.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-QStringList lines(std::initializer_list<const char *> texts)
-{
-    QStringList list;
-    for (const char *t : texts)
-        list.append(QString::fromUtf8(t));
-    return list;
-}
 
 // A template body parsed into a fresh model.
 struct Parsed {

@@ -1,5 +1,5 @@
 #include "support/LogTexts.h"
-#include "support/MemoryWorkbook.h"
+#include "support/FakeWorkbook.h"
 
 #include "app/RunLog.h"
 #include "common/Failure.h"
@@ -36,9 +36,9 @@ struct ReaderFixture : ::testing::Test {
         return r;
     }
 
-    MemoryWorkbook book;
-    MemoryWorksheet &settings = book.addSheet(QStringLiteral("Settings"));
-    MemoryWorksheet &signalWs = book.addSheet(QStringLiteral("Signals"));
+    FakeWorkbooks book;
+    FakeWorksheet &settings = book.addSheet(QStringLiteral("Settings"));
+    FakeWorksheet &signalWs = book.addSheet(QStringLiteral("Signals"));
     SignalSheetState signalSheet;
     RunLog log;
     TInsertUserVar reader{&book, signalSheet, log};

@@ -1,5 +1,5 @@
 #include "support/LogTexts.h"
-#include "support/MemoryWorkbook.h"
+#include "support/FakeWorkbook.h"
 #include "support/RecordingPrompts.h"
 
 #include "app/RunLog.h"

@@ -1,5 +1,6 @@
 #include "app/RunLog.h"
 #include "support/FakeWorkbook.h"
+#include "support/LogTexts.h"
 #include "workbook/SignalSheetReader.h"
 
 #include <gtest/gtest.h>
@@ -22,18 +23,11 @@ struct SignalSheet {
     }
     void row(int r, const QString &type, const QString &b = {}, const QString &c = {})
     {
-        sheet->setText(r, 1, type);
-        sheet->setText(r, 2, b);
-        sheet->setText(r, 3, c);
+        sheet->set(r, 1, type);
+        sheet->set(r, 2, b);
+        sheet->set(r, 3, c);
     }
     void read(const SignalValueCheck &check = {}) { ReadSignalSheet(excel, layout, check, lines, log); }
-    QStringList logTexts() const
-    {
-        QStringList t;
-        for (const QString &l : log.lines())
-            t << l.mid(14);
-        return t;
-    }
 };
 
 TEST(SignalSheetReader, ReadsUpToTheEndRowInclusiveAfterPlaceholderLines)
@@ -125,7 +119,7 @@ TEST(SignalSheetReader, RejectedValueIsReplacedAndReportedInThreeLines)
         return false;
     });
     EXPECT_EQ(s.lines[7], "AI,ok,1");
-    EXPECT_EQ(s.logTexts(), (QStringList{"Value (300) in 'Signals' sheet, row(7) col(C) is not accepted",
+    EXPECT_EQ(logTexts(s.log), (QStringList{"Value (300) in 'Signals' sheet, row(7) col(C) is not accepted",
                                          "Value in range (1..255) expected", "Using default value (1)"}));
 }
 

@@ -1,5 +1,6 @@
 #include "app/RunLog.h"
 #include "support/FakeWorkbook.h"
+#include "support/LogTexts.h"
 #include "workbook/GeneratorOptions.h"
 #include "workbook/VersionInfo.h"
 
@@ -12,14 +13,6 @@ QDomElement element(QDomDocument &doc, const QString &xml)
 {
     EXPECT_TRUE(doc.setContent(xml));
     return doc.documentElement();
-}
-
-QStringList texts(const RunLog &log)
-{
-    QStringList t;
-    for (const QString &l : log.lines())
-        t << l.mid(14);
-    return t;
 }
 
 TEST(VersionInfo, VersionIsTakenOnlyWhenSheetRowAndColAreNumbers)
@@ -69,16 +62,16 @@ TEST(VersionCheck, MatchingCellLogsTheVersionAndGoesOn)
     f.sheet->set(1, 1, CellValue::fromNumber(3)); // a number compares in its text form
     RunLog log;
     EXPECT_TRUE(CheckVersion(f.excel, {"3", 2, 1, 1}, log));
-    EXPECT_EQ(texts(log), (QStringList{"XML and Excel sheet version : 3"}));
+    EXPECT_EQ(logTexts(log), (QStringList{"XML and Excel sheet version : 3"}));
 }
 
 TEST(VersionCheck, TrailingBlankInTheCellIsAMismatchWithFourPlainLines)
 {
     VersionFixture f;
-    f.sheet->setText(1, 1, "2.1 ");
+    f.sheet->set(1, 1, "2.1 ");
     RunLog log;
     EXPECT_FALSE(CheckVersion(f.excel, {"2.1", 2, 1, 1}, log));
-    EXPECT_EQ(texts(log), (QStringList{"Version mismatch between XML file and Excel Sheet",
+    EXPECT_EQ(logTexts(log), (QStringList{"Version mismatch between XML file and Excel Sheet",
                                        "Not able to generated project.",
                                        "  XML file reports version    : 2.1",
                                        "  Excel sheet reports version : 2.1 "}));
