@@ -1,0 +1,21 @@
+#include "app/ProjectUpdate.h"
+
+#include "app/RunState.h"
+#include "project/ProjectBuild.h"
+#include "project/ProjectContext.h"
+#include "project/ProjectPath.h"
+
+#include <QFileInfo>
+
+GenerationRun::ProjectUpdater makeProjectUpdater(const GenerationRun &run, RunState &state,
+                                                 RunLog &log, TK5DB &db,
+                                                 const BuildSettings &settings)
+{
+    return [&run, &state, &log, &db, settings](TCodeTab &genTab, TCodeTab &mainProgram) {
+        const QString workbookFolder =
+            run.workbookPath().isEmpty() ? QString() : QFileInfo(run.workbookPath()).path();
+        state.ProjectName = pathFromWorkbook(state.ProjectName, workbookFolder);
+        ProjectContext context{state, log, db, settings};
+        return UpdateStratonProject(context, genTab, mainProgram);
+    };
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The result of preparing a multi-task workspace.
+struct MultiTaskWorkspace {
+    QString Msg;            // a line for the run log (empty when nothing was made), or the reason
+    QString WorkspaceFile;  // the workspace file for the workbench; set only on success
+    QString MainTaskFolder; // the project to write into; set only on success
+};
+
+// Makes sure ProjectPath holds a multi-task workspace (four task projects sharing a library
+// project): a folder that has a MainTask folder is taken as it is; otherwise the embedded
+// empty workspace is unpacked beside it and moved into place as ProjectPath. False with the
+// reason in Msg on failure; what was unpacked stays for the user to look at.
+bool CreateMultiTaskProject(const QString &ProjectPath, MultiTaskWorkspace &out);
+
+// Writes the embedded workspace archive to ZipFile, replacing it. Throws Failure when the
+// file cannot be written.
+void ExtractTemplateResource(const QString &ZipFile);

@@ -1,0 +1,123 @@
+#include "project/ProjectBuild.h"
+
+#include "app/RunLog.h"
+#include "app/RunState.h"
+#include "project/MultiTaskProject.h"
+#include "project/ProgramGeneration.h"
+#include "project/ProjectContext.h"
+#include "project/ProjectOptions.h"
+#include "project/ProjectPath.h"
+#include "project/TK5DB.h"
+#include "project/VariableCreation.h"
+#include "template/TCodeTab.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+
+namespace {
+
+bool prepareMultiTask(ProjectContext &c)
+{
+    MultiTaskWorkspace workspace;
+    if (!CreateMultiTaskProject(c.state.ProjectName, workspace)) {
+        c.state.BenchoraProjectList.clear();
+        c.log.LogLine(QStringLiteral("Error creating MultiTaskApp:"));
+        c.log.LogLine(workspace.Msg);
+        return false;
+    }
+    c.state.BenchoraProjectList = workspace.WorkspaceFile;
+    c.state.ProjectName = workspace.MainTaskFolder;
+    if (!workspace.Msg.isEmpty())
+        c.log.LogLine(workspace.Msg);
+    c.log.LogLine(QStringLiteral("MTask folder is:") + workspace.MainTaskFolder);
+    c.log.LogLine(QStringLiteral("WB project name:") + c.state.BenchoraProjectList);
+    return true;
+}
+
+bool openOrCreateProject(ProjectContext &c)
+{
+    const QString &project = c.state.ProjectName;
+    if (c.db.OpenProject(project))
+        return true;
+    const QString folder = QFileInfo(project).path();
+    if (!QDir().mkpath(folder)) {
+        c.log.LogLine(QStringLiteral("Not able to create project folder : ") + folder);
+        return false;
+    }
+    if (c.db.CreateProject(project) != K5DB_OK) {
+        c.log.LogLine(QStringLiteral("Not able to create project: ") + project);
+        return false;
+    }
+    if (!c.db.OpenProject(project)) {
+        c.log.LogLine(QStringLiteral("Not able to open project: ") + project);
+        return false;
+    }
+    return true;
+}
+
+void deleteAppliXml(ProjectContext &c)
+{
+    const QString path = projectFile(c.state.ProjectName, QStringLiteral("appli.xml"));
+    if (!c.settings.DeleteAppliXML || !QFileInfo::exists(path))
+        return;
+    c.log.LogLine(QStringLiteral("Deleting appli.xml"));
+    QFile::remove(path);
+}
+
+// Steps while the project is open; an error raised here leaves it to the caller to close.
+void writeProjectContent(ProjectContext &c, TCodeTab &GenTab, TCodeTab &MainTab)
+{
+    deleteAppliXml(c);
+    const auto logLine = [&c](const QString &text) { c.log.LogLine(text); };
+    for (const FolderToDelete &folder : GenTab.DeleteFolderName)
+        c.db.DeleteProjectFolder(folder.name.toUpper(), folder.recursive, logLine, QString(), 0);
+    if (!c.state.XmlGeneratorOptions.KeepGeneratedVars) {
+        VariableCreation variables(c);
+        variables.DeleteGeneratedVariables(QStringLiteral("(Global)"));
+        variables.DeleteGeneratedVariables(QStringLiteral("(Retain)"));
+    }
+    ProgramGeneration programs(c);
+    for (const auto &block : c.state.Template.FuncBlocks) {
+        if (GenTab.IncludeFB.contains(block.value->name, Qt::CaseInsensitive))
+            programs.GenerateStratonProgram(*block.value);
+    }
+    programs.GenerateStratonProgram(GenTab);
+    UpdateEqvFile(c.state.ProjectName, c.state.Template.GlobalDefines);
+    MainTab.TextFiles.SaveFiles(folderWithSeparator(c.state.ProjectName), c.log);
+}
+
+} // namespace
+
+bool UpdateStratonProject(ProjectContext &c, TCodeTab &GenTab, TCodeTab &MainTab)
+{
+    if (!c.db.Result) {
+        c.log.LogLine(QStringLiteral("Error finding STRATON DLL"));
+        return false;
+    }
+    if (!c.db.Connect(nullptr, 0, 0, 0, QStringLiteral("Orvane_Tessilator"))) {
+        c.log.LogLine(QStringLiteral("Error connecting to STRATON"));
+        return false;
+    }
+    // Every way out below disconnects; the early failures too, so no client is left behind.
+    auto disconnect = qScopeGuard([&c] { c.db.Disconnect(); });
+    c.state.BenchoraProjectList = c.state.ProjectName;
+    if (c.state.XmlGeneratorOptions.GenerateMultiTaskApp && !prepareMultiTask(c))
+        return false;
+    if (!openOrCreateProject(c))
+        return false;
+    {
+        // A raised error closes the project without saving before it passes on.
+        auto close = qScopeGuard([&c] { c.db.CloseProject(); });
+        writeProjectContent(c, GenTab, MainTab);
+        c.db.SetProjectModified();
+        c.db.SaveProject();
+    }
+    disconnect.dismiss();
+    c.db.Disconnect();
+    if (c.state.RecreatingVarCount > 0)
+        c.log.LogLine(QString::asprintf("Recreated %d variables", c.state.RecreatingVarCount));
+    WriteProjectOptions(c, c.state.ProjectName);
+    return true;
+}

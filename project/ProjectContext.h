@@ -1,0 +1,16 @@
+#pragma once
+
+#include "project/BuildSettings.h"
+
+class RunLog;
+class TK5DB;
+struct RunState;
+
+// What the steps of a project build share: the run's state (template lists, options, counts),
+// the run log, the project database and the stored options.
+struct ProjectContext {
+    RunState &state;
+    RunLog &log;
+    TK5DB &db;
+    BuildSettings settings;
+};

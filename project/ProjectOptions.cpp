@@ -1,0 +1,107 @@
+#include "project/ProjectOptions.h"
+
+#include "app/RunLog.h"
+#include "app/RunState.h"
+#include "common/Failure.h"
+#include "common/IniDocument.h"
+#include "common/ProjectTextFile.h"
+#include "common/Windows1252.h"
+#include "project/ProjectContext.h"
+#include "project/ProjectPath.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QByteArray kSection = QByteArrayLiteral("OPTIONS");
+const QString kBlockMarker = QStringLiteral("AddedByConfigurator");
+// A template option's value is cut to this many characters.
+constexpr qsizetype kMaxOptionValue = 255;
+
+struct FixedOption {
+    const char *key;
+    const char *logText;
+    bool BuildSettings::*setting; // null: always written
+};
+
+const FixedOption kFixedOptions[] = {
+    {"CTSEG", " - Store complex variables in a separate segment", nullptr},
+    {"LARGEJUMP", " - Allow large jump instructions", nullptr},
+    {"DEBUG", " - Debug code generation", &BuildSettings::DebugGen},
+    {"VSI", " - Allocate status flags for variables with embedded properties",
+     &BuildSettings::ForceVSI},
+    {"EMBEDSYMBOLS", " - Embed symbols of all variables", &BuildSettings::EmbedSymb},
+};
+
+QByteArray readFileOrEmpty(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return {};
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(path + QStringLiteral(": ") + file.errorString());
+    return file.readAll();
+}
+
+// appli.CPO written key by key, as each option is set: a failure part-way leaves the options
+// before it written.
+class OptionsFile {
+public:
+    explicit OptionsFile(QString path) : m_path(std::move(path))
+    {
+        m_ini = IniDocument::parse(readFileOrEmpty(m_path));
+    }
+    void write(const QString &key, const QString &value)
+    {
+        m_ini.setValue(kSection, toWindows1252(key), toWindows1252(value));
+        writeFileAtomically(m_path, m_ini.toBytes());
+    }
+
+private:
+    QString m_path;
+    IniDocument m_ini;
+};
+
+} // namespace
+
+void WriteProjectOptions(ProjectContext &c, const QString &ProjectFolder)
+{
+    c.log.LogLine(QStringLiteral("Following Straton Project Options are Enabled:"));
+    OptionsFile file(projectFile(ProjectFolder, QStringLiteral("appli.CPO")));
+    for (const FixedOption &option : kFixedOptions) {
+        if (option.setting && !(c.settings.*option.setting))
+            continue;
+        file.write(QLatin1String(option.key), QStringLiteral("ON"));
+        c.log.LogLine(QLatin1String(option.logText));
+    }
+    for (const QString &entry : c.state.Template.StratonProjectOptions) {
+        const qsizetype equals = entry.indexOf(u'=');
+        if (equals < 0)
+            continue;
+        const QString key = entry.left(equals);
+        const QString value = entry.mid(equals + 1, kMaxOptionValue);
+        c.log.LogLine(QStringLiteral(" - Straton Project Options: ") + key + u'=' + value);
+        file.write(key, value);
+    }
+}
+
+void UpdateEqvFile(const QString &ProjectFolder, const QStringList &GlobalDefines)
+{
+    if (GlobalDefines.isEmpty())
+        return;
+    const QString path = projectFile(ProjectFolder, QStringLiteral("appli.EQV"));
+    const QStringList old = QFileInfo::exists(path) ? readProjectTextFile(path) : QStringList();
+    QStringList lines;
+    bool inside = false;
+    for (const QString &line : old) {
+        if (line.contains(kBlockMarker))
+            inside = !inside;
+        else if (!inside)
+            lines.append(line);
+    }
+    lines.append(QStringLiteral("// ++ AddedByConfigurator"));
+    lines.append(GlobalDefines);
+    lines.append(QStringLiteral("// -- AddedByConfigurator"));
+    writeProjectTextFile(path, lines);
+}

@@ -1,0 +1,4 @@
+[Layout]
+Version=1
+Windows=0
+ActiveProject=MainTask
