@@ -2,16 +2,25 @@
 
 #include "app/GenerationDump.h"
 #include "app/GenerationRun.h"
+#include "app/ProjectUpdate.h"
 #include "app/RunLog.h"
 #include "app/RunState.h"
 #include "app/UserPrompts.h"
 #include "app/WorkbookChooser.h"
 #include "common/Failure.h"
+#include "project/BuildSettings.h"
+#include "project/TK5DB.h"
 #include "workbook/FileWorkbooks.h"
+
+#include <QSettings>
+#include <memory>
 
 namespace {
 
-const char *const kUsage = "usage: tessily generate [--dry-run] [--dump FILE] WORKBOOK...\n";
+const char *const kUsage =
+    "usage: tessily generate [--dry-run] [--dump FILE] [SETTING...] WORKBOOK...\n"
+    "  SETTING  --delete-appli-xml, --debug-gen, --embed-symb, --force-vsi, each also with\n"
+    "           --no- in front: overrides the stored option for this run\n";
 // The window offers one main and three additional workbooks.
 constexpr int kMaxWorkbooks = 4;
 
@@ -19,7 +28,34 @@ struct GenerateOptions {
     bool dryRun = false;
     QString dumpPath;
     QStringList workbooks;
+    BuildSettings settings;
 };
+
+struct SettingFlag {
+    const char *name; // the option without "--" or "--no-"
+    bool BuildSettings::*field;
+};
+
+const SettingFlag kSettingFlags[] = {
+    {"delete-appli-xml", &BuildSettings::DeleteAppliXML},
+    {"debug-gen", &BuildSettings::DebugGen},
+    {"embed-symb", &BuildSettings::EmbedSymb},
+    {"force-vsi", &BuildSettings::ForceVSI},
+};
+
+// Sets the option an argument names; false when it names none.
+bool applySettingFlag(const QString &argument, BuildSettings &settings)
+{
+    for (const SettingFlag &flag : kSettingFlags) {
+        const QString on = QStringLiteral("--") + QLatin1String(flag.name);
+        const QString off = QStringLiteral("--no-") + QLatin1String(flag.name);
+        if (argument == on || argument == off) {
+            settings.*flag.field = argument == on;
+            return true;
+        }
+    }
+    return false;
+}
 
 // Message boxes of the command line: a line on standard error, kept for the dump.
 class StreamPrompts final : public UserPrompts {
@@ -48,6 +84,8 @@ QString parseArguments(const QStringList &arguments, GenerateOptions &options)
             if (++i >= arguments.size())
                 return QStringLiteral("--dump needs a file name");
             options.dumpPath = arguments[i];
+        } else if (applySettingFlag(a, options.settings)) {
+            continue;
         } else if (a.startsWith(u"--")) {
             return QStringLiteral("unknown option ") + a;
         } else {
@@ -66,6 +104,8 @@ QString parseArguments(const QStringList &arguments, GenerateOptions &options)
 int runGenerateCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     GenerateOptions options;
+    options.settings =
+        BuildSettings::read(QSettings(settingsOrganization(), settingsApplication()));
     if (const QString problem = parseArguments(arguments, options); !problem.isEmpty()) {
         err << "tessily: " << problem << '\n' << kUsage;
         return 2;
@@ -79,6 +119,11 @@ int runGenerateCommand(const QStringList &arguments, QTextStream &out, QTextStre
         out.flush();
     });
     GenerationRun run(state, excel, log, prompts);
+    std::unique_ptr<TK5DB> db;
+    if (!options.dryRun) {
+        db = std::make_unique<TK5DB>();
+        run.setProjectUpdater(makeProjectUpdater(run, state, log, *db, options.settings));
+    }
     bool ok = true;
     for (qsizetype i = 0; i < options.workbooks.size() && ok; ++i)
         ok = run.GenerateFromWorkbook(WorkbookChooser::forPath(options.workbooks[i]), i > 0);

@@ -20,8 +20,8 @@
 #include <QFileInfo>
 
 struct GenerationRun::Chosen {
-    QString name; // the workbook's file name
-    QString path; // its full path
+    QString name;         // the workbook's file name
+    QString path;         // its full path
     QString templatePath; // B2 as read
 };
 
@@ -54,14 +54,16 @@ GenerationRun::GenerationRun(RunState &state, WorkbookComponent &excel, RunLog &
             m_substitution->ReplaceUserVariables(row, text, list);
         });
     SignalLineExpansion::TemplateOps ops;
-    ops.GetCodeSection = [this](const QString &name) { return GetCodeSection(m_state.Template, name); };
-    ops.CreateFunctionBlockFromTemplate = [this](const QString &templateName, const QString &block,
-                                                 const QString &variant,
-                                                 const SignalLineExpansion::TemplateCallback &callback) {
-        return m_parser->CreateFunctionBlockFromTemplate(
-            m_body.firstChildElement(QStringLiteral("FunctionBlocks")), templateName, block, variant,
-            callback);
+    ops.GetCodeSection = [this](const QString &name) {
+        return GetCodeSection(m_state.Template, name);
     };
+    ops.CreateFunctionBlockFromTemplate =
+        [this](const QString &templateName, const QString &block, const QString &variant,
+               const SignalLineExpansion::TemplateCallback &callback) {
+            return m_parser->CreateFunctionBlockFromTemplate(
+                m_body.firstChildElement(QStringLiteral("FunctionBlocks")), templateName, block,
+                variant, callback);
+        };
     m_expansion = std::make_unique<SignalLineExpansion>(
         state.Template, state.SignalSheet, *m_substitution, state.TemplatesCreated,
         state.Template.TemplateCodeInsert, std::move(ops), log);
@@ -139,14 +141,16 @@ bool GenerationRun::runStartupMacro()
 {
     std::uint32_t n = 0;
     try {
-        n = static_cast<std::uint32_t>(macroResultToInt(m_excel.Run(QStringLiteral("OnWorkbookInitiate"))));
+        n = static_cast<std::uint32_t>(
+            macroResultToInt(m_excel.Run(QStringLiteral("OnWorkbookInitiate"))));
     } catch (const Failure &) {
         return true; // no such macro, or it failed: the run goes on silently
     }
     if (n == 0) {
         m_state.bStartStraton = false;
-        m_log.LogLine(QStringLiteral("Code Generation canceled by VbScript Macro: OnWorkbookInitiate=") +
-                      QString::number(n));
+        m_log.LogLine(
+            QStringLiteral("Code Generation canceled by VbScript Macro: OnWorkbookInitiate=") +
+            QString::number(n));
         return false;
     }
     m_log.LogLine(QStringLiteral("Run Macro : OnWorkbookInitiate=") + QString::number(n));
@@ -158,11 +162,13 @@ bool GenerationRun::parseTemplate(const QString &path)
     try {
         m_document = LoadTemplateDocument(path);
         m_body = m_document.documentElement();
-        ReadVersionInfo(m_body.firstChildElement(QStringLiteral("VersionInfo")), m_state.XmlVersionInfo);
+        ReadVersionInfo(m_body.firstChildElement(QStringLiteral("VersionInfo")),
+                        m_state.XmlVersionInfo);
         if (!m_state.XmlVersionInfo.Version.isEmpty() &&
             !CheckVersion(m_excel, m_state.XmlVersionInfo, m_log))
             return false;
-        ReadGeneratorOptions(m_mainSheet.get(), m_body.firstChildElement(QStringLiteral("GeneratorOptions")),
+        ReadGeneratorOptions(m_mainSheet.get(),
+                             m_body.firstChildElement(QStringLiteral("GeneratorOptions")),
                              m_state.XmlGeneratorOptions);
         m_log.LogLine(QStringLiteral("Keep vars = ") +
                       (m_state.XmlGeneratorOptions.KeepGeneratedVars ? u'1' : u'0'));
@@ -195,8 +201,8 @@ TCodeTab *GenerationRun::assembleProgram(const QString &templatePath)
 {
     createGenTab(m_state, m_log);
     try {
-        return AssembleGeneratedProgram({m_state, m_log, *m_mainSheet, *m_substitution, *m_expansion},
-                                        templatePath);
+        return AssembleGeneratedProgram(
+            {m_state, m_log, *m_mainSheet, *m_substitution, *m_expansion}, templatePath);
     } catch (const Failure &e) {
         m_log.LogError(QStringLiteral("Code generation error:") + e.message());
         return nullptr;
@@ -206,7 +212,8 @@ TCodeTab *GenerationRun::assembleProgram(const QString &templatePath)
 void GenerationRun::runCompletionMacros()
 {
     const QString argument = QStringLiteral("MTASK=") +
-                             (m_state.XmlGeneratorOptions.GenerateMultiTaskApp ? u'1' : u'0') + u';';
+                             (m_state.XmlGeneratorOptions.GenerateMultiTaskApp ? u'1' : u'0') +
+                             u';';
     try {
         m_excel.Run(QStringLiteral("OnGeneratedEx"), argument);
         m_log.LogLine(QStringLiteral("Run Macro : OnGeneratedEx(") + argument + u')');
@@ -273,6 +280,7 @@ bool GenerationRun::GenerateFromWorkbook(const WorkbookChooser &chooser, bool ke
     m_state.Template.TemplateCodeInsert.clear();
     m_state.SignalSheet.VarFromExcel.CurrentRow = -1;
     m_templateFile.clear();
+    m_workbookPath.clear();
     m_mainSheet.reset();
     ResetRunState(keepLog);
     m_log.LogLine(QStringLiteral("Attaching to EXCEL"));
@@ -286,6 +294,7 @@ bool GenerationRun::GenerateFromWorkbook(const WorkbookChooser &chooser, bool ke
     if (!chooseWorkbook(chooser, chosen))
         return false;
     m_workbookName = chosen.name;
+    m_workbookPath = chosen.path;
     const bool result = runChosenWorkbook(chosen);
     try {
         m_excel.Detach();

@@ -40,6 +40,8 @@ public:
     // Where the run found the template: B2 as read, resolved against the workbook's folder
     // when it is relative.
     const QString &templateFile() const { return m_templateFile; }
+    // The full path of the workbook the run chose; empty before one was chosen.
+    const QString &workbookPath() const { return m_workbookPath; }
 
 private:
     struct Chosen;
@@ -67,6 +69,7 @@ private:
     QDomDocument m_document;
     QDomElement m_body;
     QString m_workbookName;
+    QString m_workbookPath;
     // The user-input reader lives as long as the run object: it keeps the worksheet it last
     // connected to. The others work on the state and are made once.
     std::unique_ptr<TInsertUserVar> m_insertUserVar;

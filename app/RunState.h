@@ -20,6 +20,9 @@ struct RunState {
 
     QString ProjectName; // B3 of the last run
     QString IpAddress;   // B4 of the last run
+    // What the workbench opens: the project folder, or the workspace file of a multi-task
+    // application; empty when the workspace could not be made.
+    QString BenchoraProjectList;
     bool bStartStraton = false;
 
     TVersionInfo XmlVersionInfo;

@@ -33,6 +33,11 @@ QString readQuoted(QStringView text, qsizetype &pos)
 
 QStringList splitCommaText(QStringView text)
 {
+    return splitDelimitedText(text, u',');
+}
+
+QStringList splitDelimitedText(QStringView text, QChar delimiter)
+{
     QStringList items;
     qsizetype pos = 0;
     const qsizetype size = text.size();
@@ -45,13 +50,13 @@ QStringList splitCommaText(QStringView text)
             items.append(readQuoted(text, pos));
         } else {
             const qsizetype start = pos;
-            while (pos < size && !isSeparatingBlank(text[pos]) && text[pos] != u',')
+            while (pos < size && !isSeparatingBlank(text[pos]) && text[pos] != delimiter)
                 ++pos;
             items.append(text.mid(start, pos - start).toString());
         }
         while (pos < size && isSeparatingBlank(text[pos]))
             ++pos;
-        if (pos < size && text[pos] == u',') {
+        if (pos < size && text[pos] == delimiter) {
             if (pos + 1 == size)
                 items.append(QString());
             ++pos;

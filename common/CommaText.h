@@ -9,6 +9,8 @@
 // item in which two double quotes stand for one; two adjacent commas or a trailing comma
 // give an empty item.
 QStringList splitCommaText(QStringView text);
+// The same reading with another delimiter in place of the comma (such as "\" for folder paths).
+QStringList splitDelimitedText(QStringView text, QChar delimiter);
 
 // The reading that separates items at commas only: blanks stay part of an item, quotes are
 // still honoured, adjacent and trailing commas still give empty items.

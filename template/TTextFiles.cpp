@@ -1,13 +1,11 @@
 #include "template/TTextFiles.h"
 
 #include "app/RunLog.h"
-#include "common/Failure.h"
-#include "common/Windows1252.h"
+#include "common/ProjectTextFile.h"
 #include "template/TextLines.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace {
 
@@ -24,25 +22,6 @@ bool leavesFolder(const QString &name)
     static const QRegularExpression separators(QStringLiteral("[/\\\\]"));
     const QStringList parts = name.split(separators);
     return parts.contains(QStringLiteral(".."));
-}
-
-// The workbench reads project files as Windows-1252 with CR LF after every line; a
-// byte-order mark would appear as stray characters at the top of the file.
-QByteArray fileBytes(const QStringList &lines)
-{
-    QString text;
-    for (const QString &line : lines) {
-        text += line;
-        text += QStringLiteral("\r\n");
-    }
-    return toWindows1252(text);
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Failure(path + QStringLiteral(": ") + file.errorString());
 }
 
 } // namespace
@@ -70,6 +49,6 @@ void TTextFiles::SaveFiles(const QString &FilePath, RunLog &log) const
         }
         const QString path = FilePath + entry.name;
         if (entry.item.Overwrite || !QFileInfo::exists(path))
-            writeFile(path, fileBytes(entry.item.RE));
+            writeProjectTextFile(path, entry.item.RE);
     }
 }

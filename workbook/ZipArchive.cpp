@@ -24,7 +24,8 @@ using ZipFile = std::unique_ptr<zip_file_t, CloseFile>;
 
 } // namespace
 
-ZipArchive::ZipArchive(const QString &path) : m_path(path), m_zip(std::make_unique<Handle>())
+ZipArchive::ZipArchive(const QString &path, Check check)
+    : m_path(path), m_zip(std::make_unique<Handle>())
 {
     // The archive is read whole, once: a part read later then comes from the file as it was
     // when opened, even when the file is saved again in place meanwhile, where reading the
@@ -45,7 +46,8 @@ ZipArchive::ZipArchive(const QString &path) : m_path(path), m_zip(std::make_uniq
     zip_source_t *source = zip_source_buffer_create(m_zip->file.constData(),
                                                     zip_uint64_t(m_zip->file.size()), 0, &error);
     if (source)
-        m_zip->zip = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
+        m_zip->zip = zip_open_from_source(
+            source, check == Check::Strict ? ZIP_RDONLY | ZIP_CHECKCONS : ZIP_RDONLY, &error);
     if (!m_zip->zip) {
         if (source)
             zip_source_free(source);
@@ -61,6 +63,17 @@ ZipArchive::~ZipArchive() = default;
 bool ZipArchive::contains(const QString &name) const
 {
     return zip_name_locate(m_zip->zip, name.toUtf8().constData(), 0) >= 0;
+}
+
+QStringList ZipArchive::names() const
+{
+    QStringList names;
+    const zip_int64_t count = zip_get_num_entries(m_zip->zip, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        if (const char *name = zip_get_name(m_zip->zip, zip_uint64_t(i), ZIP_FL_ENC_GUESS))
+            names.append(QString::fromUtf8(name));
+    }
+    return names;
 }
 
 QByteArray ZipArchive::read(const QString &name, qint64 maxBytes) const

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 // A zip package opened for reading (the parts of .xlsx, .xlsm and .ods files), as the file
@@ -14,13 +15,20 @@ public:
     // The archive is held in memory while open; no workbook file comes near this.
     static constexpr qint64 kMaxArchiveBytes = 1024ll * 1024 * 1024;
 
-    explicit ZipArchive(const QString &path);
+    // Strict refuses an archive whose local headers disagree with its central directory, as
+    // no office program writes one; Lenient takes the central directory, as archives written
+    // by streaming tools (sizes after the data) need.
+    enum class Check { Strict, Lenient };
+
+    explicit ZipArchive(const QString &path, Check check = Check::Strict);
     ~ZipArchive();
     ZipArchive(const ZipArchive &) = delete;
     ZipArchive &operator=(const ZipArchive &) = delete;
 
     const QString &path() const { return m_path; }
     bool contains(const QString &name) const;
+    // The names of the archive's entries, in directory order (folders end with "/").
+    QStringList names() const;
     // The whole part, inflated; throws when it is missing, encrypted, damaged or too large.
     QByteArray read(const QString &name, qint64 maxBytes = kMaxPartBytes) const;
 
