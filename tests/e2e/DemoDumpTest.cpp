@@ -47,10 +47,12 @@ struct DemoRun {
     {
         // The demo's workbook is copied, so the run never touches the repository's folder.
         for (const char *name : {"substation.xlsx", "substation.xml"})
-            QFile::copy(examplesFolder() + u'/' + QLatin1String(name), dir.filePath(QLatin1String(name)));
+            QFile::copy(examplesFolder() + u'/' + QLatin1String(name),
+                        dir.filePath(QLatin1String(name)));
         QTextStream o(&out), e(&err);
         const QString dumpPath = dir.filePath("dump.json");
-        status = runCommandLine({"generate", "--dry-run", "--dump", dumpPath, dir.filePath("substation.xlsx")}, o, e);
+        status = runCommandLine(
+            {"generate", "--dry-run", "--dump", dumpPath, dir.filePath("substation.xlsx")}, o, e);
         QFile f(dumpPath);
         if (f.open(QIODevice::ReadOnly))
             bytes = f.readAll();
@@ -70,7 +72,8 @@ TEST(DemoDump, DemoGeneratesWithoutErrorsAndTheDumpShowsWhatAnEngineerChecks)
     EXPECT_THAT(log, Contains(QString("Main Type : IEC104Main")));
     EXPECT_THAT(log, Contains(QString("adding PortScan B_SPI1 Scan")));
     for (const QString &line : log)
-        EXPECT_FALSE(line.contains("error", Qt::CaseInsensitive) || line.contains("not ")) << line.toStdString();
+        EXPECT_FALSE(line.contains("error", Qt::CaseInsensitive) || line.contains("not "))
+            << line.toStdString();
     EXPECT_EQ(run.dump["ProjectName"].toString(), "Nordhavn_RTU1");
     EXPECT_EQ(run.dump["IpAddress"].toString(), "127.0.0.1:5020");
 
@@ -83,8 +86,11 @@ TEST(DemoDump, DemoGeneratesWithoutErrorsAndTheDumpShowsWhatAnEngineerChecks)
     EXPECT_THAT(code, Contains(QString("P_Total := AI_Read(4, 7) * 1.5;   (* MW, IOA 3007 *)")));
     EXPECT_THAT(code, Contains(QString("DO_Write(5, 6, Alarm_Ack_Out);   (* IOA 4006 *)")));
     const QStringList globals = strings(gen["reGloVar"]);
-    EXPECT_THAT(globals, Contains(QString("Station_CASDU,DINT,,,,112,,\"Common address of the station\",\"\",\"\",,")));
-    EXPECT_THAT(globals, Contains(QString("Q0_Pos,INT,,,,,IOA2001,\"Bay Q0 circuit breaker\",\"\",\"\",,")));
+    EXPECT_THAT(globals,
+                Contains(QString(
+                    "Station_CASDU,DINT,,,,112,,\"Common address of the station\",\"\",\"\",,")));
+    EXPECT_THAT(globals,
+                Contains(QString("Q0_Pos,INT,,,,,IOA2001,\"Bay Q0 circuit breaker\",\"\",\"\",,")));
     for (const QString &g : globals)
         EXPECT_FALSE(g.contains("Spare_DI")) << "a disabled row must add nothing";
     EXPECT_EQ(strings(gen["IncludeFB"]),
@@ -101,10 +107,19 @@ TEST(DemoDump, DemoGeneratesWithoutErrorsAndTheDumpShowsWhatAnEngineerChecks)
 TEST(DemoDump, KeysStandInTheirFixedOrder)
 {
     DemoRun run;
-    const char *const keys[] = {"\"ok\"", "\"log\"", "\"messageBoxes\"", "\"ProjectName\"", "\"IpAddress\"",
-                                "\"XmlGeneratorOptions\"", "\"DisableRecreateVarError\"", "\"SignalLines\"",
-                                "\"GlobalDefines\"", "\"StratonProjectOptions\"", "\"GenTab\"",
-                                "\"FuncBlocks\"", "\"MainTextFiles\""};
+    const char *const keys[] = {"\"ok\"",
+                                "\"log\"",
+                                "\"messageBoxes\"",
+                                "\"ProjectName\"",
+                                "\"IpAddress\"",
+                                "\"XmlGeneratorOptions\"",
+                                "\"DisableRecreateVarError\"",
+                                "\"SignalLines\"",
+                                "\"GlobalDefines\"",
+                                "\"StratonProjectOptions\"",
+                                "\"GenTab\"",
+                                "\"FuncBlocks\"",
+                                "\"MainTextFiles\""};
     qsizetype last = -1;
     for (const char *key : keys) {
         const qsizetype at = run.bytes.indexOf(key);
@@ -140,6 +155,33 @@ TEST(DemoDump, BadArgumentsGiveUsage)
         EXPECT_EQ(runCommandLine(args, o, e), 2) << args.join(' ').toStdString();
         EXPECT_TRUE(err.contains("usage:"));
     }
+}
+
+TEST(DemoProject, GeneratesTheProjectBesideTheWorkbookAndAgainWithoutChanges)
+{
+    QTemporaryDir dir;
+    for (const char *name : {"substation.xlsx", "substation.xml"})
+        QFile::copy(examplesFolder() + u'/' + QLatin1String(name),
+                    dir.filePath(QLatin1String(name)));
+    const auto generate = [&](QString &out) {
+        QString err;
+        QTextStream o(&out), e(&err);
+        return runCommandLine(
+            {"generate", "--no-debug-gen", "--force-vsi", dir.filePath("substation.xlsx")}, o, e);
+    };
+    QString first, second;
+    ASSERT_EQ(generate(first), 0) << first.toStdString();
+    const QString project = dir.filePath("Nordhavn_RTU1");
+    EXPECT_TRUE(QFile::exists(project + "/Main.st"));
+    QFile cpo(project + "/appli.CPO");
+    ASSERT_TRUE(cpo.open(QIODevice::ReadOnly));
+    const QByteArray options = cpo.readAll();
+    EXPECT_FALSE(options.contains("DEBUG=")) << options.toStdString();
+    EXPECT_TRUE(options.contains("VSI=ON"));
+    EXPECT_TRUE(first.contains("Finished STRATON project generation"));
+
+    ASSERT_EQ(generate(second), 0) << second.toStdString();
+    EXPECT_FALSE(second.contains("Recreat")) << second.toStdString();
 }
 
 } // namespace
