@@ -2,6 +2,7 @@
 
 #include "app/RunLog.h"
 #include "common/CommaText.h"
+#include "common/ProjectFileBatch.h"
 #include "common/ProjectTextFile.h"
 #include "project/ProjectContext.h"
 #include "project/TK5DB.h"
@@ -101,7 +102,11 @@ void ProgramGeneration::setNewProgramAttributes(const TCodeTab &Tab, quint32 hPr
         c.db.K5DB_SetComment(c.db.hClient, c.db.hProject, hProgram, K5DB_COMMENT_DESC,
                              description.constData());
     }
-    writeProjectTextFile(c.db.GetProgramPath(hProgram), Tab.reCode);
+    const QString path = c.db.GetProgramPath(hProgram);
+    if (c.sources)
+        c.sources->add(path, projectFileBytes(Tab.reCode));
+    else
+        writeProjectTextFile(path, Tab.reCode);
 }
 
 bool ProgramGeneration::writeVariableGroups(const TCodeTab &Tab)

@@ -2,6 +2,7 @@
 
 #include "app/RunLog.h"
 #include "app/RunState.h"
+#include "common/ProjectFileBatch.h"
 #include "project/MultiTaskProject.h"
 #include "project/ProgramGeneration.h"
 #include "project/ProjectContext.h"
@@ -78,12 +79,20 @@ void writeProjectContent(ProjectContext &c, TCodeTab &GenTab, TCodeTab &MainTab)
         variables.DeleteGeneratedVariables(QStringLiteral("(Global)"));
         variables.DeleteGeneratedVariables(QStringLiteral("(Retain)"));
     }
-    ProgramGeneration programs(c);
-    for (const auto &block : c.state.Template.FuncBlocks) {
-        if (GenTab.IncludeFB.contains(block.value->name, Qt::CaseInsensitive))
-            programs.GenerateStratonProgram(*block.value);
+    // The sources of the new programs are written together once every program is in place:
+    // one flush to disk for all of them rather than one each.
+    ProjectFileBatch sources;
+    {
+        c.sources = &sources;
+        const auto stopCollecting = qScopeGuard([&c] { c.sources = nullptr; });
+        ProgramGeneration programs(c);
+        for (const auto &block : c.state.Template.FuncBlocks) {
+            if (GenTab.IncludeFB.contains(block.value->name, Qt::CaseInsensitive))
+                programs.GenerateStratonProgram(*block.value);
+        }
+        programs.GenerateStratonProgram(GenTab);
     }
-    programs.GenerateStratonProgram(GenTab);
+    sources.commit();
     UpdateEqvFile(c.state.ProjectName, c.state.Template.GlobalDefines);
     MainTab.TextFiles.SaveFiles(folderWithSeparator(c.state.ProjectName), c.log);
 }

@@ -2,6 +2,7 @@
 
 #include "project/BuildSettings.h"
 
+class ProjectFileBatch;
 class RunLog;
 class TK5DB;
 struct RunState;
@@ -13,4 +14,7 @@ struct ProjectContext {
     RunLog &log;
     TK5DB &db;
     BuildSettings settings;
+    // When set, program sources are collected here and written together by the caller;
+    // otherwise each is written at once.
+    ProjectFileBatch *sources = nullptr;
 };

@@ -1,0 +1,97 @@
+// Times a whole generation into a project on the benchmark's synthetic workbook: the dry run,
+// the first generation into an empty project folder, and a second, unchanged one.
+//
+//   bench_project [SIGNALS]     default 40,000 signals
+#include "BenchWorkbook.h"
+
+#include "app/GenerationRun.h"
+#include "app/ProjectUpdate.h"
+#include "app/RunLog.h"
+#include "app/RunState.h"
+#include "app/UserPrompts.h"
+#include "app/WorkbookChooser.h"
+#include "project/BuildSettings.h"
+#include "project/TK5DB.h"
+#include "workbook/FileWorkbooks.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+long long cpuMilliseconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000LL +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
+}
+
+struct SilentPrompts final : UserPrompts {
+    void message(const QString &, const QString &text) override
+    {
+        std::fprintf(stderr, "message box: %s\n", qPrintable(text));
+    }
+};
+
+struct Timing {
+    qint64 wallMs = 0;
+    long long cpuMs = 0;
+    int lines = 0;
+};
+
+// One run of the workbook; with `db` the project is written, without it the run is dry.
+bool timeRun(const QString &book, TK5DB *db, Timing &timing)
+{
+    RunState state;
+    FileWorkbooks excel;
+    RunLog log;
+    SilentPrompts prompts;
+    GenerationRun run(state, excel, log, prompts);
+    if (db)
+        run.setProjectUpdater(makeProjectUpdater(run, state, log, *db, BuildSettings()));
+    QElapsedTimer timer;
+    const long long cpuBefore = cpuMilliseconds();
+    timer.start();
+    const bool ok = run.GenerateFromWorkbook(WorkbookChooser::forPath(book), false);
+    timing = {timer.elapsed(), cpuMilliseconds() - cpuBefore, int(log.lines().size())};
+    if (!ok || qEnvironmentVariableIsSet("BENCH_LOG")) {
+        for (const QString &l : log.lines())
+            std::fprintf(stderr, "%s\n", qPrintable(l));
+    }
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int signalCount = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 40000;
+    QTemporaryDir dir;
+    const QString book = writeBenchInputs(dir, signalCount);
+    TK5DB db;
+    if (!db.Result) {
+        std::fprintf(stderr, "the project database library K5DBSRV was not found\n");
+        return 1;
+    }
+    struct Step {
+        const char *name;
+        TK5DB *db;
+    } const steps[] = {{"dry run", nullptr}, {"first generation", &db}, {"second, unchanged", &db}};
+    std::printf("%d signals\n%-20s %10s %10s %10s\n", signalCount, "run", "wall ms", "cpu ms",
+                "log lines");
+    for (const Step &step : steps) {
+        Timing t;
+        if (!timeRun(book, step.db, t)) {
+            std::fprintf(stderr, "%s failed\n", step.name);
+            return 1;
+        }
+        std::printf("%-20s %10lld %10lld %10d\n", step.name, static_cast<long long>(t.wallMs),
+                    t.cpuMs, t.lines);
+    }
+    return 0;
+}
