@@ -6,6 +6,7 @@
 #include "app/UserPrompts.h"
 #include "app/WorkbookChooser.h"
 #include "common/Failure.h"
+#include "project/ProjectPath.h"
 #include "expand/PlaceholderSubstitution.h"
 #include "expand/SignalLineExpansion.h"
 #include "template/SignalTypesParser.h"
@@ -249,9 +250,7 @@ bool GenerationRun::updateProject(TCodeTab &mainProgram, qint64 startedMs)
 
 QString GenerationRun::resolveTemplatePath(const Chosen &chosen) const
 {
-    if (chosen.templatePath.isEmpty() || QDir::isAbsolutePath(chosen.templatePath))
-        return chosen.templatePath;
-    return QFileInfo(chosen.path).dir().filePath(chosen.templatePath);
+    return pathFromWorkbook(chosen.templatePath, QFileInfo(chosen.path).path());
 }
 
 bool GenerationRun::runChosenWorkbook(const Chosen &chosen)

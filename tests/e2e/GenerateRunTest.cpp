@@ -232,6 +232,18 @@ TEST(GenerateRun, RelativeTemplatePathIsFoundBesideTheWorkbook)
     EXPECT_EQ(r.state.GenTab->reCode[1], "// XML :templates/plant.xml");
 }
 
+TEST(GenerateRun, ABackslashInTheTemplatePathSeparatesFolders)
+{
+    PlantRun r;
+    ASSERT_TRUE(QDir(r.dir.path()).mkdir("templates"));
+    r.writeTemplate(kTemplate, "templates/plant.xml");
+    r.templateCell = "templates\\plant.xml";
+    r.signal("END", "");
+    EXPECT_TRUE(r.generate());
+    EXPECT_EQ(r.run.templateFile(), r.dir.filePath("templates/plant.xml"));
+    EXPECT_EQ(r.state.GenTab->reCode[1], "// XML :templates\\plant.xml"); // as the workbook says
+}
+
 } // namespace
 
 namespace {
