@@ -36,6 +36,16 @@ bool flushFileSystem(const QString &folder)
     return ok;
 }
 
+// A file that already holds exactly the new content is left as it is: rewriting it would only
+// cost a flush and a rename.
+bool holdsAlready(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() != bytes.size())
+        return false;
+    return file.readAll() == bytes;
+}
+
 } // namespace
 
 ProjectFileBatch::~ProjectFileBatch()
@@ -83,6 +93,8 @@ void ProjectFileBatch::commit()
 {
     QSet<QString> folders;
     try {
+        std::erase_if(m_files,
+                      [](const File &file) { return holdsAlready(file.path, file.bytes); });
         for (File &file : m_files) {
             writeTemporary(file);
             folders.insert(QFileInfo(file.path).absolutePath());

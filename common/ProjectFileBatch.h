@@ -19,8 +19,9 @@ public:
     void add(const QString &path, QByteArray bytes);
     bool isEmpty() const { return m_files.empty(); }
 
-    // Writes every file. On a failure nothing that was not renamed yet is replaced, the
-    // temporary files are removed, and Failure names the file and the problem.
+    // Writes every file whose content differs from what it holds. On a failure nothing that was not
+    // renamed yet is replaced, the temporary files are removed, and Failure names the file and the
+    // problem.
     void commit();
 
 private:

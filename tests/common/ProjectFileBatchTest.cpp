@@ -4,8 +4,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -64,4 +66,22 @@ TEST(ProjectFileBatch, WhatIsNotCommittedIsDropped)
         batch.add(dir.filePath("a.st"), "a");
     }
     EXPECT_FALSE(QFile::exists(dir.filePath("a.st")));
+}
+
+TEST(ProjectFileBatch, AFileHoldingTheContentAlreadyIsNotRewritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.st");
+    writeContent(path, "same");
+    // Replacing the file would give it a new inode; a file left alone keeps its own.
+    const auto inode = [&path] {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : ino_t(0);
+    };
+    const ino_t before = inode();
+    ProjectFileBatch batch;
+    batch.add(path, "same");
+    batch.commit();
+    EXPECT_EQ(inode(), before);
+    EXPECT_EQ(contentOf(path), "same");
 }
