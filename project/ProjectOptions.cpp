@@ -44,19 +44,19 @@ QByteArray readFileOrEmpty(const QString &path)
     return file.readAll();
 }
 
-// appli.CPO written key by key, as each option is set: a failure part-way leaves the options
-// before it written.
+// appli.CPO, with the options set one after the other and the file replaced once at the end:
+// after a crash or a failed write it holds either all of the old options or all of the new.
 class OptionsFile {
 public:
     explicit OptionsFile(QString path) : m_path(std::move(path))
     {
         m_ini = IniDocument::parse(readFileOrEmpty(m_path));
     }
-    void write(const QString &key, const QString &value)
+    void set(const QString &key, const QString &value)
     {
         m_ini.setValue(kSection, toWindows1252(key), toWindows1252(value));
-        writeFileAtomically(m_path, m_ini.toBytes());
     }
+    void save() const { writeFileAtomically(m_path, m_ini.toBytes()); }
 
 private:
     QString m_path;
@@ -72,7 +72,7 @@ void WriteProjectOptions(ProjectContext &c, const QString &ProjectFolder)
     for (const FixedOption &option : kFixedOptions) {
         if (option.setting && !(c.settings.*option.setting))
             continue;
-        file.write(QLatin1String(option.key), QStringLiteral("ON"));
+        file.set(QLatin1String(option.key), QStringLiteral("ON"));
         c.log.LogLine(QLatin1String(option.logText));
     }
     for (const QString &entry : c.state.Template.StratonProjectOptions) {
@@ -82,8 +82,9 @@ void WriteProjectOptions(ProjectContext &c, const QString &ProjectFolder)
         const QString key = entry.left(equals);
         const QString value = entry.mid(equals + 1, kMaxOptionValue);
         c.log.LogLine(QStringLiteral(" - Straton Project Options: ") + key + u'=' + value);
-        file.write(key, value);
+        file.set(key, value);
     }
+    file.save();
 }
 
 void UpdateEqvFile(const QString &ProjectFolder, const QStringList &GlobalDefines)

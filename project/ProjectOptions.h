@@ -7,8 +7,9 @@ struct ProjectContext;
 
 // Switches on the compiler options of the project in the OPTIONS section of appli.CPO: the
 // fixed ones, the forced ones the settings ask for, then the template's own, each logged.
-// Keys are replaced where they stand or appended; nothing else of the file changes. Throws
-// Failure when the file cannot be read or written.
+// Keys are replaced where they stand or appended; nothing else of the file changes. The file
+// is replaced once, atomically, after every option is set. Throws Failure when the file
+// cannot be read or written.
 void WriteProjectOptions(ProjectContext &c, const QString &ProjectFolder);
 
 // Rewrites the block of appli.EQV between the "AddedByConfigurator" markers with the
