@@ -9,14 +9,15 @@
 namespace {
 
 const char *const kUsage =
-    "usage: tessily generate [--dry-run] [--dump FILE] [SETTING...] WORKBOOK...\n"
+    "usage: tessily generate [--dry-run] [--dump FILE] [--workbench] [SETTING...] WORKBOOK...\n"
     "       tessily cells WORKBOOK SHEET RANGE\n"
     "  WORKBOOK  an .xlsx, .xlsm, .xls or .ods file\n"
     "  SHEET     sheet number from 1 in tab order\n"
     "  RANGE     a block in A1 notation, such as A1:L40 (or one cell, such as B2)\n"
     "  SETTING   --delete-appli-xml, --debug-gen, --embed-symb, --force-vsi, each also with\n"
     "            --no- in front: overrides the stored option for this run\n"
-    "  Without --dry-run the project the workbook names in B3 is written.\n";
+    "  Without --dry-run the project the workbook names in B3 is written and compiled;\n"
+    "  --workbench then starts the STRATON workbench on it.\n";
 
 } // namespace
 

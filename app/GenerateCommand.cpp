@@ -1,5 +1,6 @@
 #include "app/GenerateCommand.h"
 
+#include "app/GenerationCommands.h"
 #include "app/GenerationDump.h"
 #include "app/GenerationRun.h"
 #include "app/ProjectUpdate.h"
@@ -8,17 +9,18 @@
 #include "app/UserPrompts.h"
 #include "app/WorkbookChooser.h"
 #include "common/Failure.h"
+#include "download/WorkbenchLaunch.h"
 #include "project/BuildSettings.h"
+#include "project/Compiler.h"
 #include "project/TK5DB.h"
 #include "workbook/FileWorkbooks.h"
 
 #include <QSettings>
-#include <memory>
 
 namespace {
 
 const char *const kUsage =
-    "usage: tessily generate [--dry-run] [--dump FILE] [SETTING...] WORKBOOK...\n"
+    "usage: tessily generate [--dry-run] [--dump FILE] [--workbench] [SETTING...] WORKBOOK...\n"
     "  SETTING  --delete-appli-xml, --debug-gen, --embed-symb, --force-vsi, each also with\n"
     "           --no- in front: overrides the stored option for this run\n";
 // The window offers one main and three additional workbooks.
@@ -26,6 +28,7 @@ constexpr int kMaxWorkbooks = 4;
 
 struct GenerateOptions {
     bool dryRun = false;
+    bool workbench = false; // start the workbench afterwards
     QString dumpPath;
     QStringList workbooks;
     BuildSettings settings;
@@ -84,6 +87,8 @@ QString parseArguments(const QStringList &arguments, GenerateOptions &options)
             if (++i >= arguments.size())
                 return QStringLiteral("--dump needs a file name");
             options.dumpPath = arguments[i];
+        } else if (a == u"--workbench") {
+            options.workbench = true;
         } else if (applySettingFlag(a, options.settings)) {
             continue;
         } else if (a.startsWith(u"--")) {
@@ -97,6 +102,34 @@ QString parseArguments(const QStringList &arguments, GenerateOptions &options)
     if (options.workbooks.size() > kMaxWorkbooks)
         return QStringLiteral("at most %1 workbooks").arg(kMaxWorkbooks);
     return {};
+}
+
+// The Generate command as the window runs it: every workbook, then the compilation, then the
+// follow-ups the options ask for. Succeeds when every run and the compilation did.
+bool runGenerateSteps(const GenerateOptions &options, GenerationRun &run, RunState &state,
+                      RunLog &log, UserPrompts &prompts)
+{
+    QStringList compilerMessages;
+    GenerationCommands command(
+        state,
+        {[&run](const WorkbookChooser &chooser, bool keepLog) {
+             return run.GenerateFromWorkbook(chooser, keepLog);
+         },
+         [&] { return CompileProject(state.ProjectName, log, compilerMessages); }, [] { return 3; },
+         [&prompts](const QString &project) { return StartWorkbench(project, prompts); }});
+    WorkbookChooser *choosers[] = {&command.cbExcelSheet, &command.cbExcelSheet2,
+                                   &command.cbExcelSheet3, &command.cbExcelSheet4};
+    for (qsizetype i = 0; i < kMaxWorkbooks; ++i) {
+        if (i < options.workbooks.size())
+            *choosers[i] = WorkbookChooser::forPath(options.workbooks[i]);
+        else
+            choosers[i]->selectedIndex = -1;
+    }
+    command.XtraSheetsVisible = options.workbooks.size() > 1;
+    command.Download = false;
+    command.StartStraton = options.workbench;
+    const GenerationOutcome outcome = command.BtnGenerateClick();
+    return outcome.generated && outcome.compiled;
 }
 
 } // namespace
@@ -119,14 +152,15 @@ int runGenerateCommand(const QStringList &arguments, QTextStream &out, QTextStre
         out.flush();
     });
     GenerationRun run(state, excel, log, prompts);
-    std::unique_ptr<TK5DB> db;
-    if (!options.dryRun) {
-        db = std::make_unique<TK5DB>();
-        run.setProjectUpdater(makeProjectUpdater(run, state, log, *db, options.settings));
-    }
     bool ok = true;
-    for (qsizetype i = 0; i < options.workbooks.size() && ok; ++i)
-        ok = run.GenerateFromWorkbook(WorkbookChooser::forPath(options.workbooks[i]), i > 0);
+    if (options.dryRun) {
+        for (qsizetype i = 0; i < options.workbooks.size() && ok; ++i)
+            ok = run.GenerateFromWorkbook(WorkbookChooser::forPath(options.workbooks[i]), i > 0);
+    } else {
+        TK5DB db;
+        run.setProjectUpdater(makeProjectUpdater(run, state, log, db, options.settings));
+        ok = runGenerateSteps(options, run, state, log, prompts);
+    }
     if (!options.dumpPath.isEmpty()) {
         try {
             writeGenerationDump(options.dumpPath,

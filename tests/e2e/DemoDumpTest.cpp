@@ -179,6 +179,8 @@ TEST(DemoProject, GeneratesTheProjectBesideTheWorkbookAndAgainWithoutChanges)
     EXPECT_FALSE(options.contains("DEBUG=")) << options.toStdString();
     EXPECT_TRUE(options.contains("VSI=ON"));
     EXPECT_TRUE(first.contains("Finished STRATON project generation"));
+    EXPECT_TRUE(first.contains("Successful compilation")) << first.toStdString();
+    EXPECT_TRUE(QFile::exists(project + "/APPLI.XTI"));
 
     ASSERT_EQ(generate(second), 0) << second.toStdString();
     EXPECT_FALSE(second.contains("Recreat")) << second.toStdString();

@@ -33,15 +33,16 @@ struct FaultFixture {
       <StratonProjectOption>MARK=%2</StratonProjectOption>
       <CODE FileName="Main"><![CDATA[
         Life := Life + 1; (* %2 *)
-        %%Inputs%%
+        (* %%Inputs%% *)
+        (* %%Calls%% *)
       ]]></CODE>
     </Main>
   </MainCode>
   <FunctionBlocks>
     <Port>
       <Calls TemplateCreate="yes">%%option%%();</Calls>
-      <CODE MaxIO="16" Section="CHILD" SubProgram="1"><![CDATA[
-        %%Scan%%
+      <CODE MaxIO="64" Section="CHILD" SubProgram="1"><![CDATA[
+        (* %%Scan%% *)
       ]]></CODE>
     </Port>
   </FunctionBlocks>
@@ -57,7 +58,7 @@ struct FaultFixture {
     <DI>
       <globalvar name="%%Tag%%" type="BOOL"><varinfo type="desc" data="%%Text%% %2"/></globalvar>
       <Inputs>%%Tag%% := TRUE;</Inputs>
-      <Scan option="_P" template="Port">%%Tag%% := DI(1); (* %2 *)</Scan>
+      <Scan option="_P" template="Port">%%Tag%% := NOT %%Tag%%; (* %2 *)</Scan>
     </DI>
   </SignalTypes>
 </Plant>
