@@ -9,7 +9,8 @@
 namespace {
 
 const char *const kUsage =
-    "usage: tessily generate [--dry-run] [--dump FILE] [--workbench] [SETTING...] WORKBOOK...\n"
+    "usage: tessily generate [--dry-run] [--dump FILE] [--download] [--workbench] [SETTING...] "
+    "WORKBOOK...\n"
     "       tessily cells WORKBOOK SHEET RANGE\n"
     "  WORKBOOK  an .xlsx, .xlsm, .xls or .ods file\n"
     "  SHEET     sheet number from 1 in tab order\n"
@@ -17,7 +18,8 @@ const char *const kUsage =
     "  SETTING   --delete-appli-xml, --debug-gen, --embed-symb, --force-vsi, each also with\n"
     "            --no- in front: overrides the stored option for this run\n"
     "  Without --dry-run the project the workbook names in B3 is written and compiled;\n"
-    "  --workbench then starts the STRATON workbench on it.\n";
+    "  --download then loads it into the device at B4 and starts it, --workbench starts\n"
+    "  the STRATON workbench on it.\n";
 
 } // namespace
 

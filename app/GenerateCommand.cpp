@@ -1,5 +1,6 @@
 #include "app/GenerateCommand.h"
 
+#include "app/CommandLineDownload.h"
 #include "app/GenerationCommands.h"
 #include "app/GenerationDump.h"
 #include "app/GenerationRun.h"
@@ -20,7 +21,8 @@
 namespace {
 
 const char *const kUsage =
-    "usage: tessily generate [--dry-run] [--dump FILE] [--workbench] [SETTING...] WORKBOOK...\n"
+    "usage: tessily generate [--dry-run] [--dump FILE] [--download] [--workbench] [SETTING...] "
+    "WORKBOOK...\n"
     "  SETTING  --delete-appli-xml, --debug-gen, --embed-symb, --force-vsi, each also with\n"
     "           --no- in front: overrides the stored option for this run\n";
 // The window offers one main and three additional workbooks.
@@ -29,6 +31,7 @@ constexpr int kMaxWorkbooks = 4;
 struct GenerateOptions {
     bool dryRun = false;
     bool workbench = false; // start the workbench afterwards
+    bool download = false;  // download to the device after a successful compilation
     QString dumpPath;
     QStringList workbooks;
     BuildSettings settings;
@@ -87,6 +90,8 @@ QString parseArguments(const QStringList &arguments, GenerateOptions &options)
             if (++i >= arguments.size())
                 return QStringLiteral("--dump needs a file name");
             options.dumpPath = arguments[i];
+        } else if (a == u"--download") {
+            options.download = true;
         } else if (a == u"--workbench") {
             options.workbench = true;
         } else if (applySettingFlag(a, options.settings)) {
@@ -107,7 +112,7 @@ QString parseArguments(const QStringList &arguments, GenerateOptions &options)
 // The Generate command as the window runs it: every workbook, then the compilation, then the
 // follow-ups the options ask for. Succeeds when every run and the compilation did.
 bool runGenerateSteps(const GenerateOptions &options, GenerationRun &run, RunState &state,
-                      RunLog &log, UserPrompts &prompts)
+                      RunLog &log, UserPrompts &prompts, QTextStream &out)
 {
     QStringList compilerMessages;
     GenerationCommands command(
@@ -115,7 +120,8 @@ bool runGenerateSteps(const GenerateOptions &options, GenerationRun &run, RunSta
         {[&run](const WorkbookChooser &chooser, bool keepLog) {
              return run.GenerateFromWorkbook(chooser, keepLog);
          },
-         [&] { return CompileProject(state.ProjectName, log, compilerMessages); }, [] { return 3; },
+         [&] { return CompileProject(state.ProjectName, log, compilerMessages); },
+         [&] { return downloadFromCommandLine(log, state.IpAddress, state.ProjectName, out); },
          [&prompts](const QString &project) { return StartWorkbench(project, prompts); }});
     WorkbookChooser *choosers[] = {&command.cbExcelSheet, &command.cbExcelSheet2,
                                    &command.cbExcelSheet3, &command.cbExcelSheet4};
@@ -126,10 +132,10 @@ bool runGenerateSteps(const GenerateOptions &options, GenerationRun &run, RunSta
             choosers[i]->selectedIndex = -1;
     }
     command.XtraSheetsVisible = options.workbooks.size() > 1;
-    command.Download = false;
+    command.Download = options.download;
     command.StartStraton = options.workbench;
     const GenerationOutcome outcome = command.BtnGenerateClick();
-    return outcome.generated && outcome.compiled;
+    return outcome.generated && outcome.compiled && (!options.download || outcome.download == 1);
 }
 
 } // namespace
@@ -159,7 +165,7 @@ int runGenerateCommand(const QStringList &arguments, QTextStream &out, QTextStre
     } else {
         TK5DB db;
         run.setProjectUpdater(makeProjectUpdater(run, state, log, db, options.settings));
-        ok = runGenerateSteps(options, run, state, log, prompts);
+        ok = runGenerateSteps(options, run, state, log, prompts, out);
     }
     if (!options.dumpPath.isEmpty()) {
         try {
