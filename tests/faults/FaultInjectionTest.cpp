@@ -1,4 +1,4 @@
-#include "FaultFixture.h"
+#include "support/ProgramRun.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -35,7 +35,7 @@ struct FileState {
     QByteArray eqv, cpo;
 };
 
-FileState filesOf(const FaultFixture &f)
+FileState filesOf(const ProgramRun &f)
 {
     return {f.bytes(f.project("appli.EQV")), f.bytes(f.project("appli.CPO"))};
 }
@@ -44,7 +44,7 @@ FileState filesOf(const FaultFixture &f)
 
 TEST(FaultInjection, AGeneratorKilledAtAnyMomentLosesNothing)
 {
-    FaultFixture f;
+    ProgramRun f;
     f.writeWorkbook(600);
     f.writeTemplate("OLD");
     QString out;
@@ -54,7 +54,7 @@ TEST(FaultInjection, AGeneratorKilledAtAnyMomentLosesNothing)
     // The new template's run, once to the end in a copy, gives the new content and the time
     // a whole run takes.
     f.writeTemplate("NEW", 50);
-    FaultFixture reference;
+    ProgramRun reference;
     reference.writeWorkbook(600);
     reference.writeTemplate("NEW", 50);
     QElapsedTimer timer;
@@ -94,7 +94,7 @@ TEST(FaultInjection, AGeneratorKilledAtAnyMomentLosesNothing)
 
 TEST(FaultInjection, AWriteThatFailsPartWayNamesTheFileAndKeepsTheOldOne)
 {
-    FaultFixture f;
+    ProgramRun f;
     f.writeWorkbook(5);
     f.writeTemplate("OLD");
     QString out;
@@ -117,7 +117,7 @@ TEST(FaultInjection, AWriteThatFailsPartWayNamesTheFileAndKeepsTheOldOne)
 
 TEST(FaultInjection, AnotherClientsLockIsReportedAndReadersSeeASoundProject)
 {
-    FaultFixture f;
+    ProgramRun f;
     f.writeWorkbook(400);
     f.writeTemplate("OLD");
     QString out;

@@ -1,0 +1,45 @@
+#include "support/ProgramRun.h"
+#include "support/RtuSimProcess.h"
+
+#include <gmock/gmock.h>
+
+using ::testing::HasSubstr;
+
+TEST(GenerateCommandLine, GeneratesCompilesAndDownloadsToTheDevice)
+{
+    RtuSimProcess device({"--quiet"});
+    ASSERT_NE(device.port(), 0) << device.error().toStdString();
+    ProgramRun r;
+    r.writeWorkbook(40, device.address());
+    r.writeTemplate("ONE");
+    QString out;
+    ASSERT_EQ(r.generate(&out, 0, {"--download"}), 0) << out.toStdString();
+    const std::string text = out.toStdString();
+    EXPECT_THAT(text, HasSubstr("Successful compilation"));
+    EXPECT_THAT(text, HasSubstr("download status: Requesting Stop"));
+    EXPECT_THAT(text,
+                HasSubstr("Project downloaded succesfully to :" + device.address().toStdString()));
+}
+
+TEST(GenerateCommandLine, AFailedDownloadOrCompilationFailsTheCommand)
+{
+    ProgramRun r;
+    r.writeWorkbook(5, "127.0.0.1:1"); // nothing listens there
+    r.writeTemplate("ONE");
+    QString out;
+    EXPECT_EQ(r.generate(&out, 0, {"--download"}), 1);
+    EXPECT_THAT(out.toStdString(), HasSubstr("Project probably not downloaded"));
+    EXPECT_EQ(r.generate(&out), 0); // without --download the same project is fine
+
+    QFile code(r.dir.filePath("plant.xml"));
+    ASSERT_TRUE(code.open(QIODevice::ReadOnly));
+    QByteArray xml = code.readAll();
+    code.close();
+    xml.replace("Life := Life + 1;", "Life := Undeclared + 1;");
+    ASSERT_TRUE(code.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    code.write(xml);
+    code.close();
+    EXPECT_EQ(r.generate(&out), 1);
+    EXPECT_THAT(out.toStdString(), HasSubstr("Compilation error"));
+    EXPECT_THAT(out.toStdString(), HasSubstr("Main("));
+}
