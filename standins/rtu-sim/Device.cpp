@@ -1,5 +1,7 @@
 #include "Device.h"
 
+#include "ApplicationCheck.h"
+
 #include <array>
 #include <utility>
 
@@ -101,7 +103,7 @@ std::int32_t Device::loadCode(const Request &request, std::int64_t nowMs, std::s
         return kErrLoading;
     if (m_state == AppState::Running)
         return kErrWrongState;
-    if (request.data.empty() || request.data.size() > k5mw::kMaxApplicationSize)
+    if (request.data.size() > k5mw::kMaxApplicationSize || !isWholeApplication(request.data))
         return kErrBadApplication;
     m_state = AppState::Loading;
     m_applicationSize = request.data.size();

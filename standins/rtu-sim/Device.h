@@ -25,10 +25,10 @@ enum class AppState : std::uint32_t {
 // Error codes the device answers a refused command with.
 enum DeviceError : std::int32_t {
     kErrUnknownCommand = 1,
-    kErrBusy = 2,       // refused on purpose (the simulator's --refuse option)
-    kErrWrongState = 3, // loading while running, starting without an application
-    kErrBadApplication = 4,
-    kErrLoading = 5, // a load is still being received
+    kErrBusy = 2,           // refused on purpose (the simulator's --refuse option)
+    kErrWrongState = 3,     // loading while running, starting without an application
+    kErrBadApplication = 4, // not a whole compiled application
+    kErrLoading = 5,        // a load is still being received
     kErrUnknownValue = 6,
 };
 

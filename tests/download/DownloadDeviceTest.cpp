@@ -2,6 +2,7 @@
 #include "download/DownloadProject.h"
 #include "download/DownloadSession.h"
 #include "download/MiddlewareLibrary.h"
+#include "support/CompiledApplication.h"
 #include "support/RtuSimProcess.h"
 
 #include <QFile>
@@ -50,7 +51,7 @@ protected:
         project = m_dir.path();
         QFile application(m_dir.filePath(QStringLiteral("APPLI.XTI")));
         ASSERT_TRUE(application.open(QIODevice::WriteOnly));
-        application.write(QByteArray(2048, 'a'));
+        application.write(compiledApplicationOfSize(2048));
         QObject::connect(&session, &DownloadSession::stateMsgChanged, &session,
                          [this](const QString &text) { stateMessages << text; });
         QTimer::singleShot(kPatienceMs, &session, [this] { session.closeByUser(); });

@@ -1,5 +1,6 @@
 #include "FakeDevice.h"
 #include "K5mwFixture.h"
+#include "support/CompiledApplication.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,16 +11,18 @@
 
 namespace {
 
-// An application file of the given size in a temporary folder.
+// An application file in a temporary folder.
 class ApplicationFile {
 public:
-    explicit ApplicationFile(qsizetype size)
+    explicit ApplicationFile(const QByteArray &bytes)
     {
         m_path = m_dir.filePath(QStringLiteral("APPLI.XTI"));
         QFile file(m_path);
         if (file.open(QIODevice::WriteOnly))
-            file.write(QByteArray(size, 'x'));
+            file.write(bytes);
     }
+    // A compiled application of about that size.
+    explicit ApplicationFile(qsizetype size) : ApplicationFile(compiledApplicationOfSize(size)) {}
     std::string loadCommand() const { return "LoadCode:" + m_path.toStdString(); }
 
 private:
@@ -124,8 +127,8 @@ TEST_F(K5mwDevice, CommandsDuringALoadWaitForIt)
 TEST_F(K5mwDevice, ApplicationFilesThatCannotBeSentAreRefusedBeforeTheDeviceIsAsked)
 {
     start({QStringLiteral("--state"), QStringLiteral("stopped")});
-    const ApplicationFile empty(0);
-    const ApplicationFile tooLarge(8 * 1024 * 1024 + 1);
+    const ApplicationFile empty(QByteArray{});
+    const ApplicationFile tooLarge(QByteArray(8 * 1024 * 1024 + 1, 'x'));
     const std::string cases[] = {
         empty.loadCommand(),
         tooLarge.loadCommand(),
@@ -145,6 +148,37 @@ TEST_F(K5mwDevice, LargestApplicationIsSentWhole)
     const ApplicationFile largest(8 * 1024 * 1024);
     EXPECT_EQ(execute(largest.loadCommand()), 0);
     EXPECT_TRUE(events.waitFor(K5MW_EVENT_APP_RECEIVED, 0));
+}
+
+TEST_F(K5mwDevice, DamagedApplicationIsRefusedAndTheOldOneKept)
+{
+    start({QStringLiteral("--state"), QStringLiteral("stopped")});
+    const QByteArray good = compiledApplication();
+    QByteArray changed = good;
+    changed[10] = 'X';
+    QByteArray lowerCase = good;
+    lowerCase.replace("crc32 ", "CRC32 ");
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"not a compiled application", QByteArray(100, 'x')},
+        {"cut before the checksum", good.left(good.indexOf("crc32"))},
+        {"cut inside the checksum", good.left(good.size() - 3)},
+        {"without the last line end", good.chopped(1)},
+        {"a byte changed", changed},
+        {"checksum word misspelt", lowerCase},
+        {"another format version", QByteArray(good).replace("K5XTI 1", "K5XTI 2")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const ApplicationFile application(c.bytes);
+        EXPECT_EQ(execute(application.loadCommand()), K5MW_DEV_BAD_APPLICATION);
+        EXPECT_EQ(status(), K5MW_STATUS_STOPPED);
+    }
+    const ApplicationFile application(good);
+    EXPECT_EQ(execute(application.loadCommand()), 0);
 }
 
 TEST_F(K5mwDevice, UnknownHandlesAndNullArgumentsAreRefused)
