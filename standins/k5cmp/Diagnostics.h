@@ -42,6 +42,11 @@ inline std::string invalidLiteral(const std::string &text)
 {
     return "invalid literal " + quotedName(text);
 }
+inline std::string placeholderLeft(const std::string &text)
+{
+    return "placeholder " + quotedName(text) +
+           " left in the code; a marker line belongs in a comment";
+}
 inline std::string unknownLiteralType(const std::string &prefix)
 {
     return "unknown type " + quotedName(prefix) + " before '#'";

@@ -151,24 +151,19 @@ bool validDuration(std::string_view text)
     return any;
 }
 
-class Scanner {
+} // namespace
+
+class Lexer::Scanner {
 public:
     explicit Scanner(std::string_view source) : m_src(source) {}
 
-    std::vector<Token> run()
+    Token token()
     {
-        std::vector<Token> tokens;
-        for (;;) {
-            Token token = next();
-            const TokenKind kind = token.kind;
-            tokens.push_back(std::move(token));
-            if (kind == TokenKind::Error) {
-                tokens.push_back(Token{TokenKind::End, Keyword::None, Symbol::None, {}, m_line});
-                return tokens;
-            }
-            if (kind == TokenKind::End)
-                return tokens;
-        }
+        if (m_failed)
+            return Token{TokenKind::End, Keyword::None, Symbol::None, {}, m_line};
+        Token t = next();
+        m_failed = t.kind == TokenKind::Error;
+        return t;
     }
 
 private:
@@ -242,6 +237,8 @@ private:
             return number(m_pos, TokenKind::Number);
         if (c == '\'' || c == '"')
             return string(c);
+        if (c == '%' && peek(1) == '%')
+            return placeholder();
         for (const SymbolName &s : kSymbols) {
             const std::string_view text(s.text);
             if (m_src.substr(m_pos, text.size()) == text) {
@@ -323,6 +320,20 @@ private:
         return error(invalidLiteral(std::string(m_src.substr(start, m_pos - start))), m_line);
     }
 
+    // "%%Name%%" is a generator placeholder that nothing replaced, most often the marker line
+    // of a code section written bare instead of in a comment; named, it is found at once.
+    Token placeholder()
+    {
+        const std::size_t start = m_pos;
+        std::size_t end = start + 2;
+        while (end < m_src.size() && isWordChar(m_src[end]))
+            ++end;
+        if (end + 1 < m_src.size() && m_src[end] == '%' && m_src[end + 1] == '%' && end > start + 2)
+            return error(placeholderLeft(std::string(m_src.substr(start, end + 2 - start))),
+                         m_line);
+        return error(invalidCharacter('%'), m_line);
+    }
+
     // A number from the digit at m_pos; the token's text starts at `start` (earlier for a
     // typed literal). Integers (1_000), based integers (16#FF) and reals (1.5, 2.0E-3, 1e6).
     Token number(std::size_t start, TokenKind kind)
@@ -395,13 +406,28 @@ private:
     std::string_view m_src;
     std::size_t m_pos = 0;
     int m_line = 1;
+    bool m_failed = false; // after a problem nothing more is read
 };
 
-} // namespace
+Lexer::Lexer(std::string_view source) : m_scanner(std::make_unique<Scanner>(source)) {}
+
+Lexer::~Lexer() = default;
+
+Token Lexer::next()
+{
+    return m_scanner->token();
+}
 
 std::vector<Token> tokenize(std::string_view source)
 {
-    return Scanner(source).run();
+    Lexer lexer(source);
+    std::vector<Token> tokens;
+    // Every token but End consumes at least one byte, so the source bounds the loop.
+    for (;;) {
+        tokens.push_back(lexer.next());
+        if (tokens.back().kind == TokenKind::End)
+            return tokens;
+    }
 }
 
 const char *keywordText(Keyword keyword)

@@ -4,6 +4,7 @@
 #include "Lexer.h"
 
 #include <array>
+#include <optional>
 #include <utility>
 
 namespace k5cmp {
@@ -46,7 +47,7 @@ constexpr Keyword kListEnds[] = {Keyword::EndIf,   Keyword::Elsif,    Keyword::E
 
 class Parser {
 public:
-    explicit Parser(std::vector<Token> tokens) : m_tokens(std::move(tokens)) {}
+    explicit Parser(std::string_view source) : m_lexer(source), m_current(m_lexer.next()) {}
 
     ParseResult run()
     {
@@ -85,21 +86,28 @@ private:
     // The current token; a lexical problem there ends the parse with its own message.
     const Token &cur() const
     {
-        const Token &token = m_tokens[m_pos];
-        if (token.kind == TokenKind::Error)
-            fail(token.line, token.text);
-        return token;
+        if (m_current.kind == TokenKind::Error)
+            fail(m_current.line, m_current.text);
+        return m_current;
     }
-    const Token &ahead(std::size_t n) const
+    // The token after the current one; the only look-ahead the grammar needs.
+    const Token &next()
     {
-        return m_tokens[std::min(m_pos + n, m_tokens.size() - 1)];
+        if (!m_next)
+            m_next = m_lexer.next();
+        return *m_next;
     }
     void advance()
     {
-        if (m_pos + 1 < m_tokens.size())
-            ++m_pos;
+        m_previousLine = m_current.line;
+        if (m_next) {
+            m_current = std::move(*m_next);
+            m_next.reset();
+        } else {
+            m_current = m_lexer.next();
+        }
     }
-    int previousLine() const { return m_pos > 0 ? m_tokens[m_pos - 1].line : 1; }
+    int previousLine() const { return m_previousLine; }
 
     static bool isKeyword(const Token &t, Keyword k)
     {
@@ -144,7 +152,7 @@ private:
         advance();
     }
 
-    bool atListEnd(bool inCase) const
+    bool atListEnd(bool inCase)
     {
         const Token &t = cur();
         if (t.kind == TokenKind::End)
@@ -278,11 +286,10 @@ private:
         }
         for (;;) {
             const Token &name = cur();
-            const bool formal =
-                name.kind == TokenKind::Name &&
-                (isSymbol(ahead(1), Symbol::Assign) || isSymbol(ahead(1), Symbol::Output));
+            const bool formal = name.kind == TokenKind::Name && (isSymbol(next(), Symbol::Assign) ||
+                                                                 isSymbol(next(), Symbol::Output));
             if (formal) {
-                const bool output = isSymbol(ahead(1), Symbol::Output);
+                const bool output = isSymbol(next(), Symbol::Output);
                 call.formals.push_back(NameUse::Formal{name.text, output, name.line});
                 advance();
                 advance();
@@ -407,18 +414,18 @@ private:
         expectSemicolon();
     }
 
-    bool atCaseLabel() const
+    bool atCaseLabel()
     {
         const Token &t = cur();
         if (t.kind == TokenKind::Number)
             return true;
         if (isSymbol(t, Symbol::Minus) || isSymbol(t, Symbol::Plus))
-            return ahead(1).kind == TokenKind::Number;
+            return next().kind == TokenKind::Number;
         if (t.kind != TokenKind::Name)
             return false;
-        const Token &next = ahead(1);
-        return isSymbol(next, Symbol::Colon) || isSymbol(next, Symbol::Comma) ||
-               isSymbol(next, Symbol::Range);
+        const Token &following = next();
+        return isSymbol(following, Symbol::Colon) || isSymbol(following, Symbol::Comma) ||
+               isSymbol(following, Symbol::Range);
     }
 
     void caseValue()
@@ -520,8 +527,10 @@ private:
         expectSemicolon();
     }
 
-    std::vector<Token> m_tokens; // ends with an End token
-    std::size_t m_pos = 0;
+    Lexer m_lexer;
+    Token m_current;
+    std::optional<Token> m_next;
+    int m_previousLine = 1;
     int m_depth = 0;
     int m_loops = 0;
     ParseResult m_result;
@@ -531,7 +540,7 @@ private:
 
 ParseResult parseProgram(std::string_view source)
 {
-    return Parser(tokenize(source)).run();
+    return Parser(source).run();
 }
 
 } // namespace k5cmp

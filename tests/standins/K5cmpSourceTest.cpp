@@ -75,6 +75,7 @@ TEST_F(K5cmpSources, SoundStructuredTextCompiles)
     expectCases({
         {"empty program", "", {}},
         {"comments only", "(* a comment\nover lines *)\n// and a line comment\n", {}},
+        {"marker lines in comments", "(* %%PortCalls%% *)\n// %%Scan%%\n", {}},
         {"assignment and empty statements", "x := 1;;\n;y := x;\n", {}},
         {"if elsif else",
          "IF b THEN\n  x := 1;\nELSIF x > 2 THEN\n  x := 2;\nELSIF y = 0 THEN\n  ;\nELSE\n"
@@ -175,6 +176,11 @@ TEST_F(K5cmpSources, SyntaxProblemsNameTheProgramAndLine)
         {"bad duration unit", "t := T#5q;\n", {"Main(1): invalid literal 'T#5q'"}},
         {"unknown literal type", "x := FOO#5;\n", {"Main(1): unknown type 'FOO' before '#'"}},
         {"invalid character", "x := 1 $ 2;\n", {"Main(1): invalid character '$'"}},
+        {"placeholder left in the code",
+         "x := 1;\n    %%PortCalls%%\n",
+         {"Main(2): placeholder '%%PortCalls%%' left in the code; a marker line belongs in a "
+          "comment"}},
+        {"percent signs that are no placeholder", "x := %%;\n", {"Main(1): invalid character '%'"}},
         {"character outside ASCII in code",
          "x := 1;\n\xE9 := 2;\n",
          {"Main(2): invalid character (code 233)"}},
