@@ -50,6 +50,8 @@ TEST_F(K5cmpBuild, ASoundProjectGivesTheApplicationWithProgramsInExecutionOrder)
     declare("(Global)", "Level", "REAL");
     const uint32_t count = declare("(Retain)", "Count", "DINT");
     K5DB_SetVarInitValue(client, project, group("(Retain)"), count, "5");
+    const uint32_t label = declare("(Retain)", "Label", "STRING");
+    K5DB_SetVarInitValue(client, project, group("(Retain)"), label, "say \"hi\"\r\n\\ \xE9");
     ASSERT_NE(block, 0u);
 
     const BuildRun run = build();
@@ -80,10 +82,12 @@ TEST_F(K5cmpBuild, ASoundProjectGivesTheApplicationWithProgramsInExecutionOrder)
     EXPECT_THAT(variables,
                 ElementsAre("var \"(Global)\" \"Level\" REAL dim=0 len=0 flags=0 init=-",
                             "var \"(Retain)\" \"Count\" DINT dim=0 len=0 flags=0 init=\"5\"",
+                            "var \"(Retain)\" \"Label\" STRING dim=0 len=0 flags=0 "
+                            "init=\"say \\\"hi\\\"\\x0D\\x0A\\\\ é\"",
                             "var \"Main\" \"f\" Filter dim=0 len=0 flags=0 init=-",
                             "var \"Filter\" \"In\" REAL dim=0 len=0 flags=8 init=-",
                             "var \"Filter\" \"Out\" REAL dim=0 len=0 flags=16 init=-"));
-    EXPECT_TRUE(text.contains("end programs=4 variables=5\n"));
+    EXPECT_TRUE(text.contains("end programs=4 variables=6\n"));
 }
 
 TEST_F(K5cmpBuild, AFailedBuildRemovesTheApplicationOfAnEarlierOne)
@@ -116,6 +120,7 @@ TEST_F(K5cmpBuild, ProgramsWithoutAReadableStructuredTextSourceAreReported)
 {
     const uint32_t gone = addProgram("Gone", "");
     K5DB_CreateProgramEx(client, project, 1, K5DB_SECTION_BEGIN, 0, "Ladder", 0, 0);
+    addProgram("Huge", std::string(16 * 1024 * 1024 + 1, ' '));
     ASSERT_EQ(K5DB_SaveProject(client, project), K5DB_OK);
     char file[K5DB_PATH_BUFFER] = {};
     K5DB_GetProgramPath(client, project, gone, file);
@@ -124,6 +129,7 @@ TEST_F(K5cmpBuild, ProgramsWithoutAReadableStructuredTextSourceAreReported)
     EXPECT_EQ(run.result, 0);
     EXPECT_THAT(run.messages,
                 ElementsAre("Gone(0): the source file Gone.st cannot be read",
+                            "Huge(0): the source file Huge.st is larger than 16777216 bytes",
                             "Ladder(0): only Structured Text can be compiled; the program's "
                             "language is 1"));
 }
