@@ -30,7 +30,7 @@ public:
         const PathPart &first = use.path.front();
         if (const Variable *variable = findVariable(first.name))
             return checkVariableUse(use, *variable);
-        if (m_project.defines.count(foldedName(first.name)))
+        if (m_project.defines.contains(first.name))
             return checkConstantUse(use);
         if (use.kind == NameUse::Kind::Call)
             return checkCallOfName(use);

@@ -42,6 +42,16 @@ private:
     std::unordered_map<std::string, std::size_t> m_index;
 };
 
+// Names compared without regard to case, whatever case they are added in.
+class NameSet {
+public:
+    void insert(std::string_view name) { m_names.insert(foldedName(name)); }
+    bool contains(std::string_view name) const { return m_names.count(foldedName(name)) != 0; }
+
+private:
+    std::unordered_set<std::string> m_names;
+};
+
 // Program sections, as the project database codes them.
 enum Section : std::uint32_t {
     kSectionBegin = 1,
@@ -71,8 +81,8 @@ struct ProjectModel {
     std::string name;
     VariableGroup globals;
     VariableGroup retains;
-    std::vector<Program> programs;           // filled through addProgram
-    std::unordered_set<std::string> defines; // folded names
+    std::vector<Program> programs; // filled through addProgram
+    NameSet defines;
 
     void addProgram(Program program)
     {

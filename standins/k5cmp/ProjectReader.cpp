@@ -77,7 +77,7 @@ void readDefines(std::string_view text, ProjectModel &model)
         while (nameEnd < line.size() && isNameChar(line[nameEnd]))
             ++nameEnd;
         if (nameEnd > nameStart)
-            model.defines.insert(foldedName(line.substr(nameStart, nameEnd - nameStart)));
+            model.defines.insert(line.substr(nameStart, nameEnd - nameStart));
     }
 }
 

@@ -15,7 +15,7 @@ constexpr const char *kDefinesFileName = "appli.EQV";
 // function blocks; by name within a section. Throws std::exception naming the problem.
 ProjectModel readProject(const std::filesystem::path &folder);
 
-// The names "#define" lines declare, folded; other lines are ignored.
+// The names "#define" lines declare; other lines are ignored.
 void readDefines(std::string_view text, ProjectModel &model);
 
 } // namespace k5cmp
