@@ -1,9 +1,15 @@
 #include "app/CommandLine.h"
+#include "app/MainWindow.h"
+#include "app/Settings.h"
+#include "project/TK5DB.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <cstdio>
 
-int main(int argc, char **argv)
+namespace {
+
+int runWithoutWindow(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tessily"));
@@ -13,4 +19,20 @@ int main(int argc, char **argv)
     out.flush();
     err.flush();
     return status;
+}
+
+} // namespace
+
+// With arguments the program runs a command; without, it opens the window.
+int main(int argc, char **argv)
+{
+    if (argc > 1)
+        return runWithoutWindow(argc, argv);
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tessily"));
+    // The project database wrapper is made before any window.
+    TK5DB db;
+    MainWindow window(db, Settings::historyFilePath());
+    window.show();
+    return app.exec();
 }
