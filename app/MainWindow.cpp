@@ -7,7 +7,11 @@
 #include "app/ProjectUpdate.h"
 #include "app/TemplateView.h"
 #include "common/Failure.h"
+#include "download/DownloadDialog.h"
+#include "download/DownloadProject.h"
+#include "download/DownloadSession.h"
 #include "download/WorkbenchLaunch.h"
+#include "project/Compiler.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -55,9 +59,11 @@ QString pickWorkbook(QWidget *parent)
 
 } // namespace
 
-MainWindow::MainWindow(TK5DB &db, const QString &historyPath, QWidget *parent)
+MainWindow::MainWindow(TK5DB &db, Middleware &middleware, const QString &historyPath,
+                       QWidget *parent)
     : QMainWindow(parent), m_db(db), m_historyPath(historyPath),
-      m_run(m_state, m_excel, m_log, m_prompts), m_pickFile(pickWorkbook)
+      m_run(m_state, m_excel, m_log, m_prompts),
+      m_downloadSession(std::make_unique<DownloadSession>(middleware)), m_pickFile(pickWorkbook)
 {
     setObjectName(QStringLiteral("TForm1"));
     m_prompts.setParentWidget(this);
@@ -82,6 +88,7 @@ MainWindow::MainWindow(TK5DB &db, const QString &historyPath, QWidget *parent)
     layout->addWidget(m_Splitter1, 1);
     setCentralWidget(central);
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    m_DownloadForm = new DownloadDialog(*m_downloadSession, this);
     m_OptionsForm = new OptionsDialog(this);
     FormCreate();
 }
@@ -442,29 +449,21 @@ GenerationSteps MainWindow::generationSteps()
         [this](const WorkbookChooser &chooser, bool keepLog) {
             return m_run.GenerateFromWorkbook(chooser, keepLog);
         },
+        [this] { return CompileProject(m_state.ProjectName, m_log, m_compilerErrors); },
+        // The download dialog and its session belong to the window's thread.
         [this] {
-            m_compilerErrors.clear();
-            // No compiler is bound yet: the project cannot be compiled.
-            m_log.LogLine(QStringLiteral("Calling compiler"));
-            m_log.LogLine(QStringLiteral("Compilation error"));
-            return false;
-        },
-        [this] {
-            return onWindowThread<int>(
-                [this] { return m_download ? m_download() : defaultDownload(); });
+            return onWindowThread<int>([this] {
+                return DownloadProject(*m_downloadSession, m_log, m_state.IpAddress,
+                                       m_state.ProjectName)
+                           ? DownloadSession::kDownloaded
+                           : DownloadSession::kNotConnected;
+            });
         },
         [this](const QString &project) {
             return onWindowThread<bool>(
                 [this, project] { return StartWorkbench(project, m_prompts); });
         },
     };
-}
-
-int MainWindow::defaultDownload()
-{
-    m_log.LogLine(QStringLiteral("Downloading to :") + m_state.IpAddress);
-    m_log.LogLine(QStringLiteral("Project probably not downloaded"));
-    return 3;
 }
 
 void MainWindow::BtnGenerateClick()

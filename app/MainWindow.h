@@ -14,6 +14,9 @@
 #include <functional>
 #include <memory>
 
+class DownloadDialog;
+class DownloadSession;
+class Middleware;
 class OptionsDialog;
 class QAction;
 class QComboBox;
@@ -32,13 +35,13 @@ class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
     using FilePicker = std::function<QString(QWidget *parent)>;
-    // The download step (1 downloaded, 2 closed by the user, 3 failed), on the window's thread.
-    using Downloader = std::function<int()>;
     static constexpr int kBoxes = Settings::kWorkbookBoxes;
 
-    // Loads the settings: the options from the user's option store, the workbook history and
+    // The project database wrapper and the middleware are made before the window. Loads the
+    // settings: the options from the user's option store, the workbook history and
     // selections from `historyPath`.
-    MainWindow(TK5DB &db, const QString &historyPath, QWidget *parent = nullptr);
+    MainWindow(TK5DB &db, Middleware &middleware, const QString &historyPath,
+               QWidget *parent = nullptr);
     // Saves the settings.
     ~MainWindow() override;
 
@@ -48,7 +51,6 @@ public:
     Settings &settings() { return m_settings; }
     // Replaces the file dialog of the Browse buttons (tests pick a file).
     void setFilePicker(FilePicker picker) { m_pickFile = std::move(picker); }
-    void setDownloader(Downloader downloader) { m_download = std::move(downloader); }
     bool generating() const { return m_worker != nullptr; }
     // The pixel width of the widest log line in the log's font.
     int horizontalExtent() const { return m_horizontalExtent; }
@@ -85,7 +87,6 @@ private:
     void addLogLine(const QString &line);
     void updateHorizontalExtent();
     GenerationSteps generationSteps();
-    int defaultDownload();
     void finishGenerate();
     // Runs `step` on the window's thread and waits for it when called from the worker.
     template <typename Result> Result onWindowThread(const std::function<Result()> &step);
@@ -98,12 +99,12 @@ private:
     RunState m_state;
     FileWorkbooks m_excel;
     GenerationRun m_run;
+    std::unique_ptr<DownloadSession> m_downloadSession;
     std::unique_ptr<GenerationCommands> m_commands;
     GenerationOutcome m_outcome;
     QThread *m_worker = nullptr;
     QStringList m_compilerErrors; // filled by the compilation, shown after the command
     FilePicker m_pickFile;
-    Downloader m_download;
     int m_horizontalExtent = 0;
 
     std::array<QComboBox *, kBoxes> m_boxes{};
@@ -122,5 +123,6 @@ private:
     QAction *m_ForceEmbedSymbolsOfAllVariables = nullptr;
     QAction *m_ShowDebugInformation1 = nullptr;
     QAction *m_OpeninNotepad1 = nullptr;
+    DownloadDialog *m_DownloadForm = nullptr;
     OptionsDialog *m_OptionsForm = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "download/MiddlewareLibrary.h"
 #include "project/TK5DB.h"
 
 #include <QApplication>
@@ -30,9 +31,10 @@ int main(int argc, char **argv)
         return runWithoutWindow(argc, argv);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tessily"));
-    // The project database wrapper is made before any window.
+    // The project database wrapper and the middleware are made before any window.
     TK5DB db;
-    MainWindow window(db, Settings::historyFilePath());
+    MiddlewareLibrary middleware;
+    MainWindow window(db, middleware, Settings::historyFilePath());
     window.show();
     return app.exec();
 }

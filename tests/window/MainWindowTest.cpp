@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "app/OptionsDialog.h"
 #include "app/RunState.h"
+#include "download/ScriptedMiddleware.h"
 #include "project/TK5DB.h"
 #include "support/LogTexts.h"
 #include "support/QtPrinters.h"
@@ -16,6 +17,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSplitter>
 #include <QTemporaryDir>
@@ -58,7 +60,7 @@ protected:
     std::unique_ptr<MainWindow> open()
     {
         options().sync();
-        auto window = std::make_unique<MainWindow>(db, historyPath());
+        auto window = std::make_unique<MainWindow>(db, middleware, historyPath());
         window->prompts().setShow([this](const QString &, const QString &text) { shown << text; });
         return window;
     }
@@ -93,6 +95,7 @@ protected:
 
     QTemporaryDir dir;
     TK5DB db;
+    ScriptedMiddleware middleware;
     QStringList shown;
 };
 
@@ -331,9 +334,8 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        for (const char *name : {"substation.xlsx", "substation.xml"})
-            QFile::copy(examplesFolder() + u'/' + QLatin1String(name),
-                        dir.filePath(QLatin1String(name)));
+        QFile::copy(examplesFolder() + "/substation.xlsx", dir.filePath("substation.xlsx"));
+        copyTemplateForTheCompiler();
         m_oldK5main = qgetenv("K5MAIN");
         qunsetenv("K5MAIN");
     }
@@ -348,7 +350,7 @@ protected:
     {
         window.setFilePicker([this](QWidget *) { return dir.filePath("substation.xlsx"); });
         child<QPushButton>(window, "ButtonBrowse")->click();
-        child<QAction>(window, "Download1")->setChecked(false);
+        scriptDevice();
         QEventLoop loop;
         bool finished = false;
         QObject::connect(&window, &MainWindow::generateFinished, &loop, [&] {
@@ -361,6 +363,38 @@ protected:
         if (!finished)
             loop.exec();
         return finished;
+    }
+
+    // The marker lines where code sections go stay in the generated programs; as comments the
+    // compiler takes them.
+    void copyTemplateForTheCompiler()
+    {
+        QFile in(examplesFolder() + "/substation.xml");
+        ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+        QString text = QString::fromUtf8(in.readAll());
+        text.replace(
+            QRegularExpression("^(\\s*)(%%\\w+%%)\\s*$", QRegularExpression::MultilineOption),
+            "\\1(* \\2 *)");
+        QFile out(dir.filePath("substation.xml"));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(text.toUtf8());
+    }
+
+    // A device that stops, receives and starts the application as asked.
+    void scriptDevice()
+    {
+        middleware.status = 15;
+        middleware.onExecute = [this](const QString &command) {
+            if (command == "AppStop") {
+                middleware.status = 16;
+            } else if (command.startsWith("LoadCode:")) {
+                middleware.post(4, 100);
+                middleware.post(12, 0);
+            } else if (command == "AppStart") {
+                middleware.status = 15;
+            }
+            return 0;
+        };
     }
 
     bool generateDisabledWhileRunning = false;
@@ -383,7 +417,13 @@ TEST_F(DemoWindowTest, GenerateRunsToTheEndWithTheLogLinesInOrder)
     EXPECT_EQ(list->currentRow(), list->count() - 1);
     const QStringList texts = logTexts(window->log());
     ASSERT_FALSE(texts.isEmpty());
-    EXPECT_THAT(texts, Contains("Calling compiler"));
+    EXPECT_THAT(texts, Contains("Successful compilation"));
+    const QString ip = window->state().IpAddress;
+    EXPECT_THAT(texts, Contains("Project downloaded succesfully to :" + ip));
+    const QString projectFolder = window->state().ProjectName;
+    EXPECT_THAT(middleware.executed,
+                ElementsAre("AppStop", "LoadCode:" + projectFolder + "/APPLI.XTI", "AppStart"));
+    EXPECT_TRUE(window->findChild<QDialog *>("TDownloadForm")->isHidden());
     EXPECT_THAT(texts, ::testing::Not(Contains("Using default parameteres")));
     // The workbench is not installed: its message box was shown by the window.
     ASSERT_EQ(shown.size(), 1);
@@ -394,6 +434,7 @@ TEST_F(DemoWindowTest, GenerateRunsToTheEndWithTheLogLinesInOrder)
     if (const QString picture = qEnvironmentVariable("TESSILY_WINDOW_PICTURE");
         !picture.isEmpty()) {
         window->ShowDebugInformation1Click();
+        child<QTabWidget>(*window, "PageControl1")->setCurrentIndex(1);
         window->resize(760, 720);
         window->show();
         QApplication::processEvents();
