@@ -17,7 +17,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QSplitter>
 #include <QTemporaryDir>
@@ -334,8 +333,9 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        QFile::copy(examplesFolder() + "/substation.xlsx", dir.filePath("substation.xlsx"));
-        copyTemplateForTheCompiler();
+        for (const char *name : {"substation.xlsx", "substation.xml"})
+            QFile::copy(examplesFolder() + u'/' + QLatin1String(name),
+                        dir.filePath(QLatin1String(name)));
         m_oldK5main = qgetenv("K5MAIN");
         qunsetenv("K5MAIN");
     }
@@ -363,21 +363,6 @@ protected:
         if (!finished)
             loop.exec();
         return finished;
-    }
-
-    // The marker lines where code sections go stay in the generated programs; as comments the
-    // compiler takes them.
-    void copyTemplateForTheCompiler()
-    {
-        QFile in(examplesFolder() + "/substation.xml");
-        ASSERT_TRUE(in.open(QIODevice::ReadOnly));
-        QString text = QString::fromUtf8(in.readAll());
-        text.replace(
-            QRegularExpression("^(\\s*)(%%\\w+%%)\\s*$", QRegularExpression::MultilineOption),
-            "\\1(* \\2 *)");
-        QFile out(dir.filePath("substation.xml"));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(text.toUtf8());
     }
 
     // A device that stops, receives and starts the application as asked.
