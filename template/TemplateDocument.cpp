@@ -76,7 +76,14 @@ QDomDocument LoadTemplateDocument(const QString &path)
         throw Failure(QStringLiteral("%1: the file is larger than %2 MB")
                           .arg(path)
                           .arg(kMaxTemplateBytes / (1024 * 1024)));
-    const QByteArray bytes = file.read(kMaxTemplateBytes + 1);
+    // Read what the file says it holds, then in small pieces whatever more comes (a file that
+    // grew, or a device without a size): never a buffer of the whole bound up front.
+    QByteArray bytes = file.size() > 0 ? file.read(file.size() + 1) : QByteArray();
+    for (QByteArray more; bytes.size() <= kMaxTemplateBytes; bytes += more) {
+        more = file.read(64 * 1024);
+        if (more.isEmpty())
+            break;
+    }
     if (file.error() != QFileDevice::NoError)
         throw Failure(path + QStringLiteral(": ") + file.errorString());
     if (bytes.size() > kMaxTemplateBytes) // a file that grew, or a device without a size
