@@ -41,6 +41,9 @@ void initGsf()
         gsf_init();
         for (const char *domain : {"libgsf", "libgsf:msole"})
             g_log_set_handler(domain, GLogLevelFlags(G_LOG_LEVEL_MASK), ignoreLogMessage, nullptr);
+        // Some of its warnings come without a domain of their own.
+        g_log_set_handler(nullptr, GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE),
+                          ignoreLogMessage, nullptr);
     });
 }
 
