@@ -451,19 +451,23 @@ GenerationSteps MainWindow::generationSteps()
         },
         [this] { return CompileProject(m_state.ProjectName, m_log, m_compilerErrors); },
         // The download dialog and its session belong to the window's thread.
-        [this] {
-            return onWindowThread<int>([this] {
-                return DownloadProject(*m_downloadSession, m_log, m_state.IpAddress,
-                                       m_state.ProjectName)
-                           ? DownloadSession::kDownloaded
-                           : DownloadSession::kNotConnected;
-            });
-        },
+        [this] { return onWindowThread<int>([this] { return downloadProject(); }); },
         [this](const QString &project) {
             return onWindowThread<bool>(
                 [this, project] { return StartWorkbench(project, m_prompts); });
         },
     };
+}
+
+int MainWindow::downloadProject()
+{
+    // The session tells how its dialog closed; one that never opened could not connect.
+    int result = DownloadSession::kNotConnected;
+    const QMetaObject::Connection closed = connect(
+        m_downloadSession.get(), &DownloadSession::closed, this, [&result](int r) { result = r; });
+    DownloadProject(*m_downloadSession, m_log, m_state.IpAddress, m_state.ProjectName);
+    disconnect(closed);
+    return result;
 }
 
 void MainWindow::BtnGenerateClick()

@@ -87,6 +87,9 @@ private:
     void addLogLine(const QString &line);
     void updateHorizontalExtent();
     GenerationSteps generationSteps();
+    // The download of the last run's project through the download dialog: 1 downloaded, 2
+    // closed by the user, 3 not connected.
+    int downloadProject();
     void finishGenerate();
     // Runs `step` on the window's thread and waits for it when called from the worker.
     template <typename Result> Result onWindowThread(const std::function<Result()> &step);

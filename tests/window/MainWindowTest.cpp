@@ -346,17 +346,20 @@ protected:
     }
 
     // Generates the demo; false when the command did not end within a minute.
-    bool generate(MainWindow &window)
+    bool generate(MainWindow &window, bool deviceRuns = true)
     {
         window.setFilePicker([this](QWidget *) { return dir.filePath("substation.xlsx"); });
         child<QPushButton>(window, "ButtonBrowse")->click();
-        scriptDevice();
+        if (deviceRuns)
+            scriptDevice();
         QEventLoop loop;
         bool finished = false;
-        QObject::connect(&window, &MainWindow::generateFinished, &loop, [&] {
-            finished = true;
-            loop.quit();
-        });
+        QObject::connect(&window, &MainWindow::generateFinished, &loop,
+                         [&](const GenerationOutcome &result) {
+                             outcome = result;
+                             finished = true;
+                             loop.quit();
+                         });
         QTimer::singleShot(60000, &loop, &QEventLoop::quit);
         child<QPushButton>(window, "BtnGenerate")->click();
         generateDisabledWhileRunning = !child<QPushButton>(window, "BtnGenerate")->isEnabled();
@@ -383,6 +386,7 @@ protected:
     }
 
     bool generateDisabledWhileRunning = false;
+    GenerationOutcome outcome;
     QByteArray m_oldK5main;
 };
 
@@ -409,6 +413,8 @@ TEST_F(DemoWindowTest, GenerateRunsToTheEndWithTheLogLinesInOrder)
     EXPECT_THAT(middleware.executed,
                 ElementsAre("AppStop", "LoadCode:" + projectFolder + "/APPLI.XTI", "AppStart"));
     EXPECT_TRUE(window->findChild<QDialog *>("TDownloadForm")->isHidden());
+    EXPECT_TRUE(outcome.generated && outcome.compiled);
+    EXPECT_EQ(outcome.download, 1);
     EXPECT_THAT(texts, ::testing::Not(Contains("Using default parameteres")));
     // The workbench is not installed: its message box was shown by the window.
     ASSERT_EQ(shown.size(), 1);
@@ -425,6 +431,29 @@ TEST_F(DemoWindowTest, GenerateRunsToTheEndWithTheLogLinesInOrder)
         QApplication::processEvents();
         EXPECT_TRUE(window->grab().save(picture));
     }
+}
+
+TEST_F(DemoWindowTest, ClosingTheDownloadDialogEndsTheDownloadAndTheCommandGoesOn)
+{
+    auto window = open();
+    auto *dialog = window->findChild<QDialog *>("TDownloadForm");
+    ASSERT_NE(dialog, nullptr);
+    middleware.onExecute = [](const QString &) { return 0; }; // the device never stops
+    bool shownWhileWaiting = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, dialog, [&] {
+        if (dialog->isVisible()) {
+            shownWhileWaiting = true;
+            dialog->close();
+        }
+    });
+    poll.start(50);
+    ASSERT_TRUE(generate(*window, false));
+    EXPECT_TRUE(shownWhileWaiting);
+    EXPECT_TRUE(outcome.compiled);
+    EXPECT_EQ(outcome.download, 2);
+    EXPECT_EQ(logTexts(window->log()).back(), "Project probably not downloaded");
+    ASSERT_EQ(shown.size(), 1); // the workbench start still follows
 }
 
 TEST_F(DemoWindowTest, TemplateViewShowsTheRunsDescriptors)
