@@ -1,7 +1,10 @@
 #include "support/ProgramRun.h"
 #include "support/RtuSimProcess.h"
 
+#include <QDeadlineTimer>
 #include <gmock/gmock.h>
+
+#include <csignal>
 
 using ::testing::HasSubstr;
 
@@ -42,4 +45,30 @@ TEST(GenerateCommandLine, AFailedDownloadOrCompilationFailsTheCommand)
     EXPECT_EQ(r.generate(&out), 1);
     EXPECT_THAT(out.toStdString(), HasSubstr("Compilation error"));
     EXPECT_THAT(out.toStdString(), HasSubstr("Main("));
+}
+
+TEST(GenerateCommandLine, CtrlCClosesADownloadThatMakesNoProgress)
+{
+    RtuSimProcess device({"--quiet", "--refuse", "AppStop=100000"});
+    ASSERT_NE(device.port(), 0) << device.error().toStdString();
+    ProgramRun r;
+    r.writeWorkbook(5, device.address());
+    r.writeTemplate("ONE");
+    QProcess p;
+    r.start(p, 0, {"--download"});
+    ASSERT_TRUE(p.waitForStarted());
+    QString out;
+    // Wait until the device has refused the stop, then interrupt.
+    for (QDeadlineTimer deadline(60000);
+         !out.contains("Not able to stop application") && !deadline.hasExpired();) {
+        p.waitForReadyRead(200);
+        out += QString::fromUtf8(p.readAll());
+    }
+    ASSERT_TRUE(out.contains("Not able to stop application")) << out.toStdString();
+    ::kill(pid_t(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(10000)) << "the download did not end on Ctrl-C";
+    out += QString::fromUtf8(p.readAll());
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_THAT(out.toStdString(), HasSubstr("Project probably not downloaded"));
 }
