@@ -440,16 +440,25 @@ TEST_F(DemoWindowTest, ClosingTheDownloadDialogEndsTheDownloadAndTheCommandGoesO
     ASSERT_NE(dialog, nullptr);
     middleware.onExecute = [](const QString &) { return 0; }; // the device never stops
     bool shownWhileWaiting = false;
+    bool generateEnabled = true;
+    QString lastShownLine;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, dialog, [&] {
-        if (dialog->isVisible()) {
+        if (dialog->isVisible() && !shownWhileWaiting) {
             shownWhileWaiting = true;
+            // The command is still running, and the window already shows its lines.
+            auto *list = child<QListWidget>(*window, "ListBox1");
+            lastShownLine = list->count() > 0 ? list->item(list->count() - 1)->text() : "";
+            generateEnabled = child<QPushButton>(*window, "BtnGenerate")->isEnabled();
             dialog->close();
         }
     });
     poll.start(50);
     ASSERT_TRUE(generate(*window, false));
     EXPECT_TRUE(shownWhileWaiting);
+    EXPECT_TRUE(lastShownLine.endsWith("Downloading to :" + window->state().IpAddress))
+        << lastShownLine.toStdString();
+    EXPECT_FALSE(generateEnabled);
     EXPECT_TRUE(outcome.compiled);
     EXPECT_EQ(outcome.download, 2);
     EXPECT_EQ(logTexts(window->log()).back(), "Project probably not downloaded");
