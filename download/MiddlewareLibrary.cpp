@@ -1,5 +1,6 @@
 #include "download/MiddlewareLibrary.h"
 
+#include "common/OutsideLibrary.h"
 #include "common/Windows1252.h"
 
 #include <QCoreApplication>
@@ -9,23 +10,6 @@ namespace {
 
 // The error code of a call that found no middleware.
 constexpr qint32 kMissing = -1;
-
-std::unique_ptr<QLibrary> loadLibrary(const QString &libraryName)
-{
-    QStringList candidates;
-    if (QCoreApplication::instance())
-        candidates.append(QDir(QCoreApplication::applicationDirPath()).filePath(libraryName));
-    candidates.append(libraryName);
-    for (const QString &candidate : candidates) {
-        auto library = std::make_unique<QLibrary>(candidate);
-        // The library's reader threads may still be ending when the program unloads it; kept
-        // mapped, they never run code that is gone.
-        library->setLoadHints(QLibrary::PreventUnloadHint);
-        if (library->load())
-            return library;
-    }
-    return nullptr;
-}
 
 } // namespace
 
@@ -50,7 +34,7 @@ template <typename Pointer> Pointer MiddlewareLibrary::entry(Pointer &slot, cons
     if (slot)
         return slot;
     if (!m_library)
-        m_library = loadLibrary(m_libraryName);
+        m_library = loadOutsideLibrary(m_libraryName);
     if (m_library)
         slot = reinterpret_cast<Pointer>(m_library->resolve(name));
     return slot;

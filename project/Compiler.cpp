@@ -1,6 +1,7 @@
 #include "project/Compiler.h"
 
 #include "app/RunLog.h"
+#include "common/OutsideLibrary.h"
 #include "common/Windows1252.h"
 
 #include <QCoreApplication>
@@ -13,22 +14,6 @@ void appendMessage(void *context, const char *line)
 {
     if (context && line)
         static_cast<QStringList *>(context)->append(fromWindows1252(QByteArrayView(line)));
-}
-
-std::unique_ptr<QLibrary> loadLibrary(const QString &libraryName)
-{
-    QStringList candidates;
-    if (QCoreApplication::instance())
-        candidates.append(QDir(QCoreApplication::applicationDirPath()).filePath(libraryName));
-    candidates.append(libraryName);
-    for (const QString &candidate : candidates) {
-        auto library = std::make_unique<QLibrary>(candidate);
-        // Another binding of the same library may unload it while this one still calls it.
-        library->setLoadHints(QLibrary::PreventUnloadHint);
-        if (library->load())
-            return library;
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -53,7 +38,7 @@ bool K5CmpBinding::bind()
     if (m_entry)
         return true;
     if (!m_library)
-        m_library = loadLibrary(m_libraryName);
+        m_library = loadOutsideLibrary(m_libraryName);
     if (!m_library)
         return false;
     m_entry = reinterpret_cast<TK5CmpBuildDefault>(m_library->resolve("K5CmpBuildDefault"));

@@ -1,6 +1,7 @@
 #include "project/TK5DB.h"
 
 #include "common/Failure.h"
+#include "common/OutsideLibrary.h"
 #include "common/Windows1252.h"
 
 #include <QCoreApplication>
@@ -30,24 +31,6 @@ QString deleteErrorMessage(quint32 status, const QString &path)
     return QString::asprintf("Error %d while deleting %s", int(status), qPrintable(path));
 }
 
-std::unique_ptr<QLibrary> loadLibrary(const QString &libraryName)
-{
-    QStringList candidates;
-    if (QCoreApplication::instance())
-        candidates.append(QDir(QCoreApplication::applicationDirPath()).filePath(libraryName));
-    candidates.append(libraryName);
-    for (const QString &candidate : candidates) {
-        auto library = std::make_unique<QLibrary>(candidate);
-        // Wrappers made one after another share the process's one copy of the library, and
-        // QLibrary unmaps it at the first wrapper's unload; kept mapped, a second wrapper
-        // never calls into a library that is gone.
-        library->setLoadHints(QLibrary::PreventUnloadHint);
-        if (library->load())
-            return library;
-    }
-    return nullptr;
-}
-
 template <typename Pointer> bool bindEntry(QLibrary &library, const char *name, Pointer &field)
 {
     field = reinterpret_cast<Pointer>(library.resolve(name));
@@ -56,7 +39,7 @@ template <typename Pointer> bool bindEntry(QLibrary &library, const char *name, 
 
 } // namespace
 
-TK5DB::TK5DB(const QString &libraryName) : Handle(loadLibrary(libraryName))
+TK5DB::TK5DB(const QString &libraryName) : Handle(loadOutsideLibrary(libraryName))
 {
     if (!Handle)
         return;
