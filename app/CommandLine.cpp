@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "app/GenerateCommand.h"
+#include "run/GenerateCommand.h"
 
 #include "common/Failure.h"
 #include "common/LenientInt.h"

@@ -1,8 +1,8 @@
 #include "app/LogFile.h"
 
-#include "app/RunLog.h"
-#include "app/UserPrompts.h"
 #include "common/Failure.h"
+#include "common/RunLog.h"
+#include "common/UserPrompts.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,7 +27,8 @@ void saveLogFile(const QStringList &lines, const QString &path)
     }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw Failure(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+        throw Failure(
+            QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
     if (file.write(bytes) != bytes.size())
         throw Failure(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
     file.close();

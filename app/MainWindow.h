@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/GenerationCommands.h"
-#include "app/GenerationRun.h"
 #include "app/PromptDialog.h"
-#include "app/RunLog.h"
-#include "app/RunState.h"
 #include "app/Settings.h"
+#include "common/RunLog.h"
+#include "run/GenerationCommands.h"
+#include "run/GenerationRun.h"
+#include "run/RunState.h"
 #include "workbook/FileWorkbooks.h"
 
 #include <QMainWindow>
@@ -33,6 +33,9 @@ class TK5DB;
 // Generate command runs on a worker thread so that the window keeps painting and answering.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
+    static constexpr const char *kCaption =
+        "Virerur Code generator V1.53B1 (2017/06/30) XE (Macros)";
+
 public:
     using FilePicker = std::function<QString(QWidget *parent)>;
     static constexpr int kBoxes = Settings::kWorkbookBoxes;

@@ -1,6 +1,6 @@
 #include "app/TemplateView.h"
 
-#include "app/RunState.h"
+#include "run/RunState.h"
 
 #include <QListWidget>
 #include <QPlainTextEdit>

@@ -6,11 +6,11 @@
 //   bench_generate --one N    runs one size and prints "N ms peak-kB"
 #include "BenchWorkbook.h"
 
-#include "app/GenerationRun.h"
-#include "app/RunLog.h"
-#include "app/RunState.h"
-#include "app/UserPrompts.h"
-#include "app/WorkbookChooser.h"
+#include "common/RunLog.h"
+#include "common/UserPrompts.h"
+#include "run/GenerationRun.h"
+#include "run/RunState.h"
+#include "run/WorkbookChooser.h"
 #include "workbook/FileWorkbooks.h"
 
 #include <QCoreApplication>

@@ -4,7 +4,7 @@
 // without KeepGeneratedVars does. Prints the time of each phase for each N.
 //   bench_k5db_store [FOLDER]   (default: a folder in the temporary folder)
 
-#include "K5dbApi.h"
+#include "interfaces/K5dbApi.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,9 +1,9 @@
 // Times the macro expansion of a long code text with a macro call on every line, alone and
 // followed by the user-input substitution of the two placeholders each expanded line holds,
 // at two sizes, to show that the time grows in proportion to the text.
-#include "app/RunLog.h"
-#include "expand/MacroExpansion.h"
+#include "common/RunLog.h"
 #include "expand/PlaceholderSubstitution.h"
+#include "template/MacroExpansion.h"
 #include "template/SignalSheetState.h"
 #include "template/TCodeTab.h"
 #include "template/TInsertUserVar.h"

@@ -2,8 +2,8 @@
 // placeholders, one of them through an inline function, as generated main programs do.
 // Prints the time for each text size; doubling the text should at most double the time.
 
-#include "app/RunLog.h"
 #include "common/Failure.h"
+#include "common/RunLog.h"
 #include "expand/PlaceholderSubstitution.h"
 #include "template/TInsertUserVar.h"
 #include "workbook/WorkbookComponent.h"

@@ -4,14 +4,14 @@
 //   bench_project [SIGNALS]     default 40,000 signals
 #include "BenchWorkbook.h"
 
-#include "app/GenerationRun.h"
-#include "app/ProjectUpdate.h"
-#include "app/RunLog.h"
-#include "app/RunState.h"
-#include "app/UserPrompts.h"
-#include "app/WorkbookChooser.h"
+#include "common/RunLog.h"
+#include "common/UserPrompts.h"
 #include "project/BuildSettings.h"
 #include "project/TK5DB.h"
+#include "run/GenerationRun.h"
+#include "run/ProjectUpdate.h"
+#include "run/RunState.h"
+#include "run/WorkbookChooser.h"
 #include "workbook/FileWorkbooks.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "download/DownloadProject.h"
 
-#include "app/RunLog.h"
+#include "common/RunLog.h"
 #include "download/DownloadSession.h"
 
 bool DownloadProject(DownloadSession &session, RunLog &log, const QString &IpAddress,

@@ -1,6 +1,6 @@
 #include "download/WorkbenchLaunch.h"
 
-#include "app/UserPrompts.h"
+#include "common/UserPrompts.h"
 
 #include <QCoreApplication>
 #include <QDir>

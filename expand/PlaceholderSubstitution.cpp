@@ -1,8 +1,8 @@
 #include "expand/PlaceholderSubstitution.h"
 
-#include "app/RunLog.h"
 #include "common/CommaText.h"
-#include "expand/PlaceholderScan.h"
+#include "common/PlaceholderScan.h"
+#include "common/RunLog.h"
 #include "expand/TInlineFunction.h"
 #include "template/TInsertUserVar.h"
 #include "template/TextLines.h"

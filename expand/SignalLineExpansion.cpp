@@ -1,7 +1,7 @@
 #include "expand/SignalLineExpansion.h"
 
-#include "app/RunLog.h"
 #include "common/CommaText.h"
+#include "common/RunLog.h"
 #include "common/TextTrim.h"
 #include "expand/PlaceholderSubstitution.h"
 #include "template/SignalSheetState.h"
@@ -39,12 +39,14 @@ void SignalLineExpansion::ExpandSignalLines(const TCodeTab &mainTemplate, TCodeT
     const int disableCell = m_sheet.RowDisableColon;
     for (int row = std::max(0, m_sheet.SignalTypeRow); row < m_sheet.lines.size(); ++row) {
         m_inputLine = splitCommaText(m_sheet.lines[row]);
-        const QString type = typeCell >= 0 && typeCell < m_inputLine.size() ? m_inputLine[typeCell] : QString();
+        const QString type =
+            typeCell >= 0 && typeCell < m_inputLine.size() ? m_inputLine[typeCell] : QString();
         if (type.toUpper() == u"END")
             break;
         if (trimText(type).isEmpty())
             continue;
-        if (disableCell >= 0 && disableCell < m_inputLine.size() && !trimText(m_inputLine[disableCell]).isEmpty())
+        if (disableCell >= 0 && disableCell < m_inputLine.size() &&
+            !trimText(m_inputLine[disableCell]).isEmpty())
             continue;
         TSignalTypeTab *const *signalType = m_model.SignTypes.find(type);
         if (!signalType) {
@@ -65,7 +67,8 @@ bool SignalLineExpansion::variantApplies(int row, const TSignalTypeSubTab &varia
     for (const TIncludeOption &condition : variant.SignTypIncludeOpt) {
         if (condition.Option.isEmpty())
             continue;
-        QString test = condition.OptVar + QStringLiteral("=%%") + condition.OptVar + QStringLiteral("%%");
+        QString test =
+            condition.OptVar + QStringLiteral("=%%") + condition.OptVar + QStringLiteral("%%");
         m_substitution.ReplaceUserVariables(row, test, m_model.SignUserVar);
         if (test != condition.Option)
             return false;
@@ -87,7 +90,9 @@ TCodeTab *SignalLineExpansion::blockSection(int row, const TSignalTypeSubTab &va
         m_insert = {row, &m_inputLine, block, &m_model.SignUserVar};
         const QString created = m_ops.CreateFunctionBlockFromTemplate(
             variant.Template, block, variant.name,
-            [this](TCodeTab &section, const QDomElement &element) { InsertTemplateCode(section, element); });
+            [this](TCodeTab &section, const QDomElement &element) {
+                InsertTemplateCode(section, element);
+            });
         genTab.IncludeFB.append(created);
         m_insert.clear();
         if (TCodeTab *const *made = m_model.FuncBlocks.find(block)) {
@@ -132,11 +137,13 @@ void SignalLineExpansion::InsertTemplateCode(TCodeTab &target, const QDomElement
         appendTextLines(code, *text);
     const bool addOption = !m_insert.OptionStr.isEmpty();
     if (addOption)
-        m_model.SignUserVar.add(QStringLiteral("option"),
-                                UserInputEntry{QStringLiteral("-1,-1,-1,") + m_insert.OptionStr, nullptr});
+        m_model.SignUserVar.add(
+            QStringLiteral("option"),
+            UserInputEntry{QStringLiteral("-1,-1,-1,") + m_insert.OptionStr, nullptr});
     const QStringList noCells;
-    m_substitution.ExpandTemplateLines(m_insert.Ln, m_insert.InputLine ? *m_insert.InputLine : noCells,
-                                       code, target.reCode, m_model.SignUserVar, m_model.SignVariables);
+    m_substitution.ExpandTemplateLines(m_insert.Ln,
+                                       m_insert.InputLine ? *m_insert.InputLine : noCells, code,
+                                       target.reCode, m_model.SignUserVar, m_model.SignVariables);
     if (addOption)
         m_model.SignUserVar.removeAt(m_model.SignUserVar.size() - 1);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/NamedList.h"
-#include "expand/TemplateCodeInsert.h"
+#include "template/TemplateCodeInsert.h"
 
 #include <QDomElement>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "project/Compiler.h"
 
-#include "app/RunLog.h"
 #include "common/OutsideLibrary.h"
+#include "common/RunLog.h"
 #include "common/Windows1252.h"
 
 #include <QCoreApplication>

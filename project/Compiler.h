@@ -1,6 +1,6 @@
 #pragma once
 
-#include "standins/k5cmp/K5CmpApi.h"
+#include "interfaces/K5CmpApi.h"
 
 #include <QLibrary>
 #include <QString>

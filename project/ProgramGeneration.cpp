@@ -1,9 +1,9 @@
 #include "project/ProgramGeneration.h"
 
-#include "app/RunLog.h"
 #include "common/CommaText.h"
 #include "common/ProjectFileBatch.h"
 #include "common/ProjectTextFile.h"
+#include "common/RunLog.h"
 #include "project/ProjectContext.h"
 #include "project/TK5DB.h"
 #include "project/VariableCreation.h"

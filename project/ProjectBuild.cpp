@@ -1,8 +1,7 @@
 #include "project/ProjectBuild.h"
 
-#include "app/RunLog.h"
-#include "app/RunState.h"
 #include "common/ProjectFileBatch.h"
+#include "common/RunLog.h"
 #include "project/MultiTaskProject.h"
 #include "project/ProgramGeneration.h"
 #include "project/ProjectContext.h"
@@ -11,6 +10,8 @@
 #include "project/TK5DB.h"
 #include "project/VariableCreation.h"
 #include "template/TCodeTab.h"
+#include "template/TemplateModel.h"
+#include "workbook/GeneratorOptions.h"
 
 #include <QDir>
 #include <QFile>

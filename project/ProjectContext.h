@@ -2,15 +2,29 @@
 
 #include "project/BuildSettings.h"
 
+#include <QString>
+
 class ProjectFileBatch;
 class RunLog;
 class TK5DB;
-struct RunState;
+struct TemplateModel;
+struct TXmlGeneratorOptions;
+
+// The part of a run's state that a project build reads and updates. Its members refer to the
+// run's own fields, so the build reads what the run holds and its changes (the project folder
+// of a multi-task workspace, the recreation count) are the run's.
+struct ProjectRunState {
+    QString &ProjectName;          // the project folder; becomes MainTask in a workspace
+    QString &BenchoraProjectList;  // what the workbench opens
+    const TemplateModel &Template; // function blocks, defines, project options
+    const TXmlGeneratorOptions &XmlGeneratorOptions;
+    int &RecreatingVarCount;
+};
 
 // What the steps of a project build share: the run's state (template lists, options, counts),
 // the run log, the project database and the stored options.
 struct ProjectContext {
-    RunState &state;
+    ProjectRunState state;
     RunLog &log;
     TK5DB &db;
     BuildSettings settings;

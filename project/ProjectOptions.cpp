@@ -1,13 +1,14 @@
 #include "project/ProjectOptions.h"
 
-#include "app/RunLog.h"
-#include "app/RunState.h"
 #include "common/Failure.h"
 #include "common/IniDocument.h"
 #include "common/ProjectTextFile.h"
+#include "common/RunLog.h"
 #include "common/Windows1252.h"
 #include "project/ProjectContext.h"
 #include "project/ProjectPath.h"
+#include "template/TemplateModel.h"
+#include "workbook/GeneratorOptions.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/NamedList.h"
-#include "standins/k5db/K5dbApi.h"
+#include "interfaces/K5dbApi.h"
 
 #include <QByteArray>
 #include <QLibrary>

@@ -1,14 +1,15 @@
 #include "project/VariableCreation.h"
 
-#include "app/RunLog.h"
-#include "app/RunState.h"
 #include "common/CommaText.h"
 #include "common/LenientInt.h"
+#include "common/RunLog.h"
 #include "common/TextTrim.h"
 #include "project/ProjectContext.h"
 #include "project/TK5DB.h"
 #include "project/VariableRules.h"
+#include "template/TemplateModel.h"
 #include "template/VariableDeclaration.h"
+#include "workbook/GeneratorOptions.h"
 
 #include <QScopeGuard>
 

@@ -1,7 +1,7 @@
 #include "project/VariableRules.h"
 
-#include "app/RunLog.h"
 #include "common/LenientInt.h"
+#include "common/RunLog.h"
 #include "common/TextTrim.h"
 
 #include <array>

@@ -1,8 +1,8 @@
 #include "template/SignalTypesParser.h"
 
-#include "app/RunLog.h"
 #include "common/Failure.h"
 #include "common/LenientInt.h"
+#include "common/RunLog.h"
 #include "template/TemplateMessages.h"
 #include "template/TextLines.h"
 #include "template/UserInputCheck.h"

@@ -1,9 +1,9 @@
 #include "template/TInsertUserVar.h"
 
-#include "app/RunLog.h"
 #include "common/CommaText.h"
 #include "common/Failure.h"
 #include "common/LenientInt.h"
+#include "common/RunLog.h"
 #include "template/UserInputCheck.h"
 #include "workbook/WorkbookComponent.h"
 

@@ -1,7 +1,7 @@
 #include "template/TTextFiles.h"
 
-#include "app/RunLog.h"
 #include "common/ProjectTextFile.h"
+#include "common/RunLog.h"
 #include "template/TextLines.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "template/TemplateMessages.h"
 
-#include "app/UserPrompts.h"
+#include "common/UserPrompts.h"
 
 void showVariableSectionError(UserPrompts &prompts)
 {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "common/NamedList.h"
-#include "expand/TemplateCodeInsert.h"
 #include "template/TCodeTab.h"
 #include "template/TSignalTypeTab.h"
+#include "template/TemplateCodeInsert.h"
 
 #include <QStringList>
 #include <cstdint>

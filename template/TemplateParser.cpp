@@ -1,8 +1,8 @@
 #include "template/TemplateParser.h"
 
-#include "app/RunLog.h"
 #include "common/Failure.h"
-#include "expand/MacroExpansion.h"
+#include "common/RunLog.h"
+#include "template/MacroExpansion.h"
 #include "template/TemplateMessages.h"
 #include "template/TextLines.h"
 #include "template/UserInputParser.h"

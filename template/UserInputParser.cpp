@@ -1,8 +1,8 @@
 #include "template/UserInputParser.h"
 
-#include "app/RunLog.h"
 #include "common/Failure.h"
 #include "common/LenientInt.h"
+#include "common/RunLog.h"
 #include "template/TemplateMessages.h"
 
 #include <memory>

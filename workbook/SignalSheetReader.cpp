@@ -1,8 +1,8 @@
 #include "workbook/SignalSheetReader.h"
 
-#include "app/RunLog.h"
 #include "common/CommaText.h"
 #include "common/Failure.h"
+#include "common/RunLog.h"
 #include "workbook/CellAddress.h"
 #include "workbook/WorkbookComponent.h"
 
@@ -38,12 +38,14 @@ void ReadSignalSheet(WorkbookComponent &excel, const SignalSheetLayout &layout,
     ScanState state;
     for (int block = 0; state.goesOn(); ++block) {
         const int firstRow = layout.SignalTypeRow + kBlockRows * block;
-        const CellBlock cells = sheet->Range(QStringLiteral("A%1").arg(firstRow),
-                                             columnName(columns) + QString::number(firstRow + kBlockRows));
+        const CellBlock cells =
+            sheet->Range(QStringLiteral("A%1").arg(firstRow),
+                         columnName(columns) + QString::number(firstRow + kBlockRows));
         if (typeColumn < 1 || typeColumn > cells.columns())
-            throw Failure(QStringLiteral("Signal type column %1 lies outside the columns read (1..%2)")
-                              .arg(typeColumn)
-                              .arg(cells.columns()));
+            throw Failure(
+                QStringLiteral("Signal type column %1 lies outside the columns read (1..%2)")
+                    .arg(typeColumn)
+                    .arg(cells.columns()));
         for (int r = 1; r <= kBlockRows && r <= cells.rows() && state.goesOn(); ++r) {
             const QString type = cells.text(r, typeColumn);
             if (type.toUpper() == u"END")
@@ -56,9 +58,10 @@ void ReadSignalSheet(WorkbookComponent &excel, const SignalSheetLayout &layout,
                 QString message;
                 if (check && !check(c, value, message)) {
                     const int sheetRow = firstRow + r - 1;
-                    log.LogLine(QString::asprintf("Value (%s) in '%s' sheet, row(%d) col(%s) is not accepted",
-                                                  qUtf8Printable(cells.text(r, c)), qUtf8Printable(sheetName),
-                                                  sheetRow, qUtf8Printable(columnName(c))));
+                    log.LogLine(QString::asprintf(
+                        "Value (%s) in '%s' sheet, row(%d) col(%s) is not accepted",
+                        qUtf8Printable(cells.text(r, c)), qUtf8Printable(sheetName), sheetRow,
+                        qUtf8Printable(columnName(c))));
                     log.LogLine(message);
                     log.LogLine(QStringLiteral("Using default value (%1)").arg(value));
                 }

@@ -1,8 +1,8 @@
 #include "workbook/VersionInfo.h"
 
-#include "app/RunLog.h"
 #include "common/Failure.h"
 #include "common/LenientInt.h"
+#include "common/RunLog.h"
 #include "workbook/WorkbookComponent.h"
 
 #include <QDomElement>

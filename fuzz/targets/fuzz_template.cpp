@@ -3,11 +3,11 @@
 // workbook whose signals name the common signal types.
 #include "FuzzInput.h"
 
-#include "app/GenerationRun.h"
-#include "app/RunLog.h"
-#include "app/RunState.h"
-#include "app/UserPrompts.h"
-#include "app/WorkbookChooser.h"
+#include "common/RunLog.h"
+#include "common/UserPrompts.h"
+#include "run/GenerationRun.h"
+#include "run/RunState.h"
+#include "run/WorkbookChooser.h"
 #include "support/FakeWorkbook.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "K5CmpApi.h"
+#include "interfaces/K5CmpApi.h"
 
 #include "K5dbServer.h"
 #include "ProjectBuild.h"

@@ -1,9 +1,9 @@
 #include "FolderTable.h"
 
 #include "Handles.h"
-#include "K5dbApi.h"
 #include "StoreError.h"
 #include "Text.h"
+#include "interfaces/K5dbApi.h"
 
 namespace k5db {
 

@@ -1,8 +1,8 @@
 #include "K5dbServer.h"
 
-#include "K5dbApi.h"
 #include "StoreError.h"
 #include "Text.h"
+#include "interfaces/K5dbApi.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "LockTable.h"
 
-#include "K5dbApi.h"
+#include "interfaces/K5dbApi.h"
 
 #include <cerrno>
 #include <chrono>

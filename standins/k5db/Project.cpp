@@ -1,11 +1,11 @@
 #include "Project.h"
 
 #include "Handles.h"
-#include "K5dbApi.h"
 #include "StoreError.h"
 #include "StoreSchema.h"
 #include "Text.h"
 #include "TreeExport.h"
+#include "interfaces/K5dbApi.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,8 +1,8 @@
 #include "ProjectDump.h"
 
-#include "K5dbApi.h"
 #include "Project.h"
 #include "TreeExport.h"
+#include "interfaces/K5dbApi.h"
 
 #include <cstdio>
 #include <filesystem>

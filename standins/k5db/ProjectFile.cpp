@@ -1,7 +1,7 @@
 #include "ProjectFile.h"
 
-#include "K5dbApi.h"
 #include "StoreError.h"
+#include "interfaces/K5dbApi.h"
 
 #include <fstream>
 #include <sstream>

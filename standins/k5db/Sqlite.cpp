@@ -1,7 +1,7 @@
 #include "Sqlite.h"
 
-#include "K5dbApi.h"
 #include "StoreError.h"
+#include "interfaces/K5dbApi.h"
 
 namespace k5db {
 

@@ -1,7 +1,7 @@
 #include "Text.h"
 
-#include "K5dbApi.h"
 #include "StoreError.h"
+#include "interfaces/K5dbApi.h"
 
 #include <array>
 #include <cstring>

@@ -1,8 +1,8 @@
 #include "TypeCatalog.h"
 
 #include "Handles.h"
-#include "K5dbApi.h"
 #include "Text.h"
+#include "interfaces/K5dbApi.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
 #include "VariableTable.h"
 
 #include "Handles.h"
-#include "K5dbApi.h"
 #include "StoreError.h"
+#include "interfaces/K5dbApi.h"
 
 namespace k5db {
 

@@ -1,6 +1,6 @@
 #include "DeviceLink.h"
 
-#include "K5mwApi.h"
+#include "interfaces/K5mwApi.h"
 
 #include <cerrno>
 #include <chrono>

@@ -1,7 +1,7 @@
 // The C entry points: each turns every failure into a 0 handle or an error code. These are the
 // only places that catch everything: an exception reaching a C caller would end the program.
 
-#include "K5mwApi.h"
+#include "interfaces/K5mwApi.h"
 
 #include "K5mwServer.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DeviceLink.h"
-#include "K5mwApi.h"
+#include "interfaces/K5mwApi.h"
 
 #include <cstdint>
 #include <map>

@@ -1,4 +1,4 @@
-#include "app/RunLog.h"
+#include "common/RunLog.h"
 #include "download/DownloadProject.h"
 #include "download/DownloadSession.h"
 #include "download/MiddlewareLibrary.h"

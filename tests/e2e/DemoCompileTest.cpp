@@ -1,5 +1,5 @@
 #include "app/CommandLine.h"
-#include "app/RunLog.h"
+#include "common/RunLog.h"
 #include "project/Compiler.h"
 #include "support/LogTexts.h"
 

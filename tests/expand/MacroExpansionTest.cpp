@@ -1,5 +1,5 @@
-#include "expand/MacroExpansion.h"
-#include "app/RunLog.h"
+#include "template/MacroExpansion.h"
+#include "common/RunLog.h"
 #include "support/QtPrinters.h"
 #include "template/TCodeTab.h"
 

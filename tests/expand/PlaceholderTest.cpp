@@ -1,10 +1,10 @@
-#include "support/LogTexts.h"
 #include "support/FakeWorkbook.h"
+#include "support/LogTexts.h"
 #include "support/RecordingPrompts.h"
 #include "support/XmlFixture.h"
 
-#include "app/RunLog.h"
-#include "expand/PlaceholderScan.h"
+#include "common/PlaceholderScan.h"
+#include "common/RunLog.h"
 #include "expand/PlaceholderSubstitution.h"
 #include "template/TInsertUserVar.h"
 #include "template/UserInputParser.h"

@@ -1,6 +1,6 @@
 #include "project/Compiler.h"
 
-#include "app/RunLog.h"
+#include "common/RunLog.h"
 #include "common/Windows1252.h"
 #include "project/TK5DB.h"
 #include "support/LogTexts.h"

@@ -1,13 +1,13 @@
-#include "app/RunLog.h"
-#include "app/RunState.h"
 #include "common/CommaText.h"
 #include "common/Failure.h"
+#include "common/RunLog.h"
 #include "project/MultiTaskProject.h"
 #include "project/ProgramGeneration.h"
 #include "project/ProjectContext.h"
 #include "project/TK5DB.h"
 #include "project/UnzipFile.h"
 #include "project/VariableCreation.h"
+#include "run/RunState.h"
 #include "support/LineList.h"
 #include "support/LogTexts.h"
 #include "support/QtPrinters.h"
@@ -34,7 +34,7 @@ struct OpenProject {
     RunState state;
     RunLog log;
     TK5DB db;
-    ProjectContext c{state, log, db, BuildSettings()};
+    ProjectContext c{projectRunState(state), log, db, BuildSettings()};
 
     OpenProject()
     {

@@ -1,7 +1,7 @@
 #include "project/VariableRules.h"
 
-#include "app/RunLog.h"
 #include "common/CommaText.h"
+#include "common/RunLog.h"
 #include "project/ProjectPath.h"
 #include "support/LogTexts.h"
 #include "support/QtPrinters.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "K5dbFixture.h"
-#include "standins/k5cmp/K5CmpApi.h"
+#include "interfaces/K5CmpApi.h"
 
 #include <string>
 #include <vector>

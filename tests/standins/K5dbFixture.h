@@ -1,6 +1,6 @@
 #pragma once
 
-#include "standins/k5db/K5dbApi.h"
+#include "interfaces/K5dbApi.h"
 
 #include <QDir>
 #include <QFile>

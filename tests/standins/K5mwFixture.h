@@ -1,6 +1,6 @@
 #pragma once
 
-#include "standins/k5mw/K5mwApi.h"
+#include "interfaces/K5mwApi.h"
 #include "support/RtuSimProcess.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/GenerationRun.h"
+#include "common/RunLog.h"
+#include "common/UserPrompts.h"
+#include "run/GenerationRun.h"
+#include "run/RunState.h"
+#include "run/WorkbookChooser.h"
 #include "support/LogTexts.h"
 #include "support/QtPrinters.h"
-#include "app/RunLog.h"
-#include "app/RunState.h"
-#include "app/UserPrompts.h"
-#include "app/WorkbookChooser.h"
 #include "tools/WorkbookWriter.h"
 #include "workbook/FileWorkbooks.h"
 
@@ -49,12 +49,12 @@ struct GenerationFixture {
     QString writeWorkbook(const QString &name = "book.xlsx")
     {
         SheetContent first{"Settings",
-                        {{"Settings"},
-                         {"Template", templateCell},
-                         {"Project", project},
-                         {"Address", address},
-                         {"Main type", mainType},
-                         {"Main name", mainName}}};
+                           {{"Settings"},
+                            {"Template", templateCell},
+                            {"Project", project},
+                            {"Address", address},
+                            {"Main type", mainType},
+                            {"Main name", mainName}}};
         first.rows.insert(first.rows.end(), moreSettings.begin(), moreSettings.end());
         std::vector<SheetContent> sheets{first, {"Signals", signalRows}};
         sheets.insert(sheets.end(), extraSheets.begin(), extraSheets.end());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RunLog.h"
+#include "common/RunLog.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/ProjectUpdate.h"
 #include "project/BuildSettings.h"
 #include "project/TK5DB.h"
+#include "run/ProjectUpdate.h"
 #include "support/GenerationFixture.h"
 
 #include <QDir>

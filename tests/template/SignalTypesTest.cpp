@@ -2,7 +2,7 @@
 #include "support/RecordingPrompts.h"
 #include "support/XmlFixture.h"
 
-#include "app/RunLog.h"
+#include "common/RunLog.h"
 #include "template/SignalTypesParser.h"
 
 #include <gtest/gtest.h>

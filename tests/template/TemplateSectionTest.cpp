@@ -1,4 +1,4 @@
-#include "app/RunLog.h"
+#include "common/RunLog.h"
 #include "support/LogTexts.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingPrompts.h"

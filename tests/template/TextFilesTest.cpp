@@ -1,5 +1,5 @@
-#include "app/RunLog.h"
 #include "common/Failure.h"
+#include "common/RunLog.h"
 #include "template/TTextFiles.h"
 
 #include <QDir>

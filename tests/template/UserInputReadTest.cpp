@@ -1,8 +1,8 @@
-#include "support/LogTexts.h"
 #include "support/FakeWorkbook.h"
+#include "support/LogTexts.h"
 
-#include "app/RunLog.h"
 #include "common/Failure.h"
+#include "common/RunLog.h"
 #include "template/TInsertUserVar.h"
 
 #include <gtest/gtest.h>

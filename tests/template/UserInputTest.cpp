@@ -1,9 +1,9 @@
-#include "support/LogTexts.h"
 #include "support/FakeWorkbook.h"
+#include "support/LogTexts.h"
 #include "support/RecordingPrompts.h"
 
-#include "app/RunLog.h"
 #include "common/Failure.h"
+#include "common/RunLog.h"
 #include "template/TInsertUserVar.h"
 #include "template/UserInputCheck.h"
 #include "template/UserInputParser.h"

@@ -3,7 +3,7 @@
 #include "support/XlsxTestBook.h"
 #include "support/XmlFixture.h"
 
-#include "app/RunLog.h"
+#include "common/RunLog.h"
 #include "expand/PlaceholderSubstitution.h"
 #include "template/TInsertUserVar.h"
 #include "template/UserInputParser.h"

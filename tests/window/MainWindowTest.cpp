@@ -1,8 +1,8 @@
 #include "app/MainWindow.h"
 #include "app/OptionsDialog.h"
-#include "app/RunState.h"
 #include "download/ScriptedMiddleware.h"
 #include "project/TK5DB.h"
+#include "run/RunState.h"
 #include "support/LogTexts.h"
 #include "support/QtPrinters.h"
 

@@ -1,7 +1,7 @@
-#include "app/RunLog.h"
+#include "workbook/SignalSheetReader.h"
+#include "common/RunLog.h"
 #include "support/FakeWorkbook.h"
 #include "support/LogTexts.h"
-#include "workbook/SignalSheetReader.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,10 @@ struct SignalSheet {
         sheet->set(r, 2, b);
         sheet->set(r, 3, c);
     }
-    void read(const SignalValueCheck &check = {}) { ReadSignalSheet(excel, layout, check, lines, log); }
+    void read(const SignalValueCheck &check = {})
+    {
+        ReadSignalSheet(excel, layout, check, lines, log);
+    }
 };
 
 TEST(SignalSheetReader, ReadsUpToTheEndRowInclusiveAfterPlaceholderLines)
@@ -119,8 +122,9 @@ TEST(SignalSheetReader, RejectedValueIsReplacedAndReportedInThreeLines)
         return false;
     });
     EXPECT_EQ(s.lines[7], "AI,ok,1");
-    EXPECT_EQ(logTexts(s.log), (QStringList{"Value (300) in 'Signals' sheet, row(7) col(C) is not accepted",
-                                         "Value in range (1..255) expected", "Using default value (1)"}));
+    EXPECT_EQ(logTexts(s.log),
+              (QStringList{"Value (300) in 'Signals' sheet, row(7) col(C) is not accepted",
+                           "Value in range (1..255) expected", "Using default value (1)"}));
 }
 
 TEST(SignalSheetReader, MissingSheetOrTypeColumnOutsideTheBlockFails)

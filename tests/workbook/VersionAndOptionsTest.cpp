@@ -1,4 +1,4 @@
-#include "app/RunLog.h"
+#include "common/RunLog.h"
 #include "support/FakeWorkbook.h"
 #include "support/LogTexts.h"
 #include "workbook/GeneratorOptions.h"
@@ -71,10 +71,10 @@ TEST(VersionCheck, TrailingBlankInTheCellIsAMismatchWithFourPlainLines)
     f.sheet->set(1, 1, "2.1 ");
     RunLog log;
     EXPECT_FALSE(CheckVersion(f.excel, {"2.1", 2, 1, 1}, log));
-    EXPECT_EQ(logTexts(log), (QStringList{"Version mismatch between XML file and Excel Sheet",
-                                       "Not able to generated project.",
-                                       "  XML file reports version    : 2.1",
-                                       "  Excel sheet reports version : 2.1 "}));
+    EXPECT_EQ(logTexts(log),
+              (QStringList{"Version mismatch between XML file and Excel Sheet",
+                           "Not able to generated project.", "  XML file reports version    : 2.1",
+                           "  Excel sheet reports version : 2.1 "}));
 }
 
 TEST(VersionCheck, MissingSheetSwitchesTheCheckOffSilently)
@@ -99,18 +99,24 @@ TEST(GeneratorOptions, EachOptionReadsItsCellOrDefaultOrText)
         {R"(<G><KeepGeneratedVars default="TRUE"/></G>)", {}, false, false, false},
         {"<G><KeepGeneratedVars>1<x/></KeepGeneratedVars></G>", {}, false, false, false},
         {R"(<G><KeepGeneratedVars row="4" col="9" default="true">1</KeepGeneratedVars></G>)",
-         {}, true, false, false},
+         {},
+         true,
+         false,
+         false},
         {R"(<G><KeepGeneratedVars row="4" col="9">1</KeepGeneratedVars></G>)",
          CellValue::fromText("no"), false, false, false},
         {R"(<G><GenerateMultiTaskApp default="true"/></G>)", {}, false, false, true},
         {R"(<G><DisableVarIndicationCreatedByGenerator row="4" col="9" default="TRUE"/></G>)",
-         {}, false, true, false},
+         {},
+         false,
+         true,
+         false},
         {R"(<G><DisableVarIndicationCreatedByGenerator row="4" col="9" default="TRUE"/></G>)",
          CellValue::fromText("no"), false, false, false},
         {R"(<G><GenerateMultiTaskApp row="4" col="9"/></G>)", CellValue::fromBool(true), false,
          false, true},
-        {R"(<G><GenerateMultiTaskApp row="4" col="9"/></G>)", CellValue::fromText("tRuE"),
-         false, false, true},
+        {R"(<G><GenerateMultiTaskApp row="4" col="9"/></G>)", CellValue::fromText("tRuE"), false,
+         false, true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.xml);
@@ -130,7 +136,10 @@ class FailingSheet final : public Worksheet {
 public:
     QString Name() const override { return "x"; }
     CellValue Cell(int, int) const override { throw Failure("unreadable"); }
-    CellBlock Range(const QString &, const QString &) const override { throw Failure("unreadable"); }
+    CellBlock Range(const QString &, const QString &) const override
+    {
+        throw Failure("unreadable");
+    }
 };
 
 TEST(GeneratorOptions, UnreadableCellLeavesOnlyThatOptionFalse)
@@ -138,8 +147,7 @@ TEST(GeneratorOptions, UnreadableCellLeavesOnlyThatOptionFalse)
     FailingSheet sheet;
     QDomDocument doc;
     TXmlGeneratorOptions options;
-    ReadGeneratorOptions(&sheet,
-                         element(doc, R"(<G><KeepGeneratedVars>1</KeepGeneratedVars>
+    ReadGeneratorOptions(&sheet, element(doc, R"(<G><KeepGeneratedVars>1</KeepGeneratedVars>
                              <GenerateMultiTaskApp row="1" col="1" default="TRUE"/></G>)"),
                          options);
     EXPECT_TRUE(options.KeepGeneratedVars);

@@ -1,7 +1,7 @@
 // A project database library that lacks K5DB_FindType and does nothing else: what the
 // wrapper's tests load to see that one missing entry point makes the library unusable.
 
-#include "K5dbApi.h"
+#include "interfaces/K5dbApi.h"
 
 K5DB_API uint32_t K5DB_Connect(void *, uint32_t, uint32_t, uint32_t, const char *) noexcept
 {

@@ -3,7 +3,7 @@
 // prints the status. With "hold" it keeps the lock until its standard input closes, then
 // closes the project and disconnects.
 
-#include "K5dbApi.h"
+#include "interfaces/K5dbApi.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "app/GenerationCommands.h"
+#include "run/GenerationCommands.h"
 
-#include "app/RunState.h"
+#include "run/RunState.h"
 
 GenerationOutcome GenerationCommands::BtnGenerateClick()
 {

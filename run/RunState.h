@@ -1,6 +1,7 @@
 #pragma once
 
 #include "expand/SignalLineExpansion.h"
+#include "project/ProjectContext.h"
 #include "template/SignalSheetState.h"
 #include "template/TCodeTab.h"
 #include "template/TemplateModel.h"
@@ -35,3 +36,10 @@ struct RunState {
 
     int RecreatingVarCount = 0;
 };
+
+// The fields a project build reads and updates, as references into the run's state.
+inline ProjectRunState projectRunState(RunState &state)
+{
+    return {state.ProjectName, state.BenchoraProjectList, state.Template, state.XmlGeneratorOptions,
+            state.RecreatingVarCount};
+}

@@ -1,8 +1,8 @@
-#include "app/GenerationCommands.h"
+#include "run/GenerationCommands.h"
 
-#include "app/GenerationRun.h"
-#include "app/RunLog.h"
-#include "app/RunState.h"
+#include "common/RunLog.h"
+#include "run/GenerationRun.h"
+#include "run/RunState.h"
 #include "support/FakeWorkbook.h"
 #include "support/LogTexts.h"
 #include "support/RecordingPrompts.h"

@@ -1,4 +1,4 @@
-#include "download/DownloadDialog.h"
+#include "app/DownloadDialog.h"
 
 #include "download/DownloadSession.h"
 

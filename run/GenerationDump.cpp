@@ -1,8 +1,8 @@
-#include "app/GenerationDump.h"
+#include "run/GenerationDump.h"
 
-#include "app/JsonWriter.h"
-#include "app/RunState.h"
 #include "common/Failure.h"
+#include "run/JsonWriter.h"
+#include "run/RunState.h"
 
 #include <QSaveFile>
 
@@ -120,5 +120,6 @@ void writeGenerationDump(const QString &path, const QByteArray &dump)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(dump) != dump.size() || !file.commit())
-        throw Failure(path + QStringLiteral(": cannot write the dump (") + file.errorString() + u')');
+        throw Failure(path + QStringLiteral(": cannot write the dump (") + file.errorString() +
+                      u')');
 }

@@ -1,14 +1,14 @@
-#include "app/ProgramAssembly.h"
+#include "run/ProgramAssembly.h"
 
-#include "app/RunLog.h"
-#include "app/RunState.h"
 #include "common/Failure.h"
+#include "common/PlaceholderScan.h"
+#include "common/RunLog.h"
 #include "common/TextTrim.h"
-#include "expand/PlaceholderScan.h"
 #include "expand/PlaceholderSubstitution.h"
 #include "expand/SignalLineExpansion.h"
-#include "template/TemplateParser.h"
+#include "run/RunState.h"
 #include "template/MergeCodeTab.h"
+#include "template/TemplateParser.h"
 #include "template/TextLines.h"
 #include "workbook/Worksheet.h"
 
@@ -75,10 +75,12 @@ void insertCodeSections(const AssemblyContext &c)
 {
     TemplateModel &model = c.state.Template;
     for (const auto &entry : model.CodeSectionsToInclude) {
-        const SectionTarget where = ResolveSectionTarget(model, c.log, entry.name, c.state.GenTab.get());
+        const SectionTarget where =
+            ResolveSectionTarget(model, c.log, entry.name, c.state.GenTab.get());
         const qsizetype line = FindPlaceholderLine(where.placeholder, where.target->reCode);
         if (line == -1 && holdsAnyText(*entry.value))
-            c.log.LogError(QStringLiteral("Code section not found in main section: %1").arg(entry.name));
+            c.log.LogError(
+                QStringLiteral("Code section not found in main section: %1").arg(entry.name));
         MergeCodeTab(*entry.value, *where.target, line);
     }
 }

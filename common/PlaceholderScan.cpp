@@ -1,4 +1,4 @@
-#include "expand/PlaceholderScan.h"
+#include "common/PlaceholderScan.h"
 
 namespace {
 

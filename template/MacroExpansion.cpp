@@ -1,9 +1,9 @@
-#include "expand/MacroExpansion.h"
+#include "template/MacroExpansion.h"
 
-#include "app/RunLog.h"
 #include "common/CommaText.h"
 #include "common/LenientInt.h"
-#include "expand/PlaceholderScan.h"
+#include "common/PlaceholderScan.h"
+#include "common/RunLog.h"
 #include "template/TCodeTab.h"
 #include "template/TextLines.h"
 

@@ -1,6 +1,6 @@
+#include "common/RunLog.h"
 #include "app/LogFile.h"
-#include "app/RunLog.h"
-#include "app/UserPrompts.h"
+#include "common/UserPrompts.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/GenerationRun.h"
+#include "run/GenerationRun.h"
 
 struct BuildSettings;
 class TK5DB;

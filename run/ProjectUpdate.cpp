@@ -1,9 +1,9 @@
-#include "app/ProjectUpdate.h"
+#include "run/ProjectUpdate.h"
 
-#include "app/RunState.h"
 #include "project/ProjectBuild.h"
 #include "project/ProjectContext.h"
 #include "project/ProjectPath.h"
+#include "run/RunState.h"
 
 #include <QFileInfo>
 
@@ -15,7 +15,7 @@ GenerationRun::ProjectUpdater makeProjectUpdater(const GenerationRun &run, RunSt
         const QString workbookFolder =
             run.workbookPath().isEmpty() ? QString() : QFileInfo(run.workbookPath()).path();
         state.ProjectName = pathFromWorkbook(state.ProjectName, workbookFolder);
-        ProjectContext context{state, log, db, settings};
+        ProjectContext context{projectRunState(state), log, db, settings};
         return UpdateStratonProject(context, genTab, mainProgram);
     };
 }

@@ -1,8 +1,8 @@
-#include "app/GenerationRun.h"
-#include "app/RunLog.h"
-#include "app/RunState.h"
-#include "app/UserPrompts.h"
-#include "app/WorkbookChooser.h"
+#include "run/GenerationRun.h"
+#include "common/RunLog.h"
+#include "common/UserPrompts.h"
+#include "run/RunState.h"
+#include "run/WorkbookChooser.h"
 #include "support/FakeWorkbook.h"
 #include "support/LogTexts.h"
 
@@ -41,7 +41,8 @@ TEST(GenerationRun, NoActiveWorkbookEndsTheRun)
 {
     RunFixture f;
     EXPECT_FALSE(f.generateActive());
-    EXPECT_EQ(f.texts(), (QStringList{"Attaching to EXCEL", "Not able to connect to active Excel WorkBook"}));
+    EXPECT_EQ(f.texts(),
+              (QStringList{"Attaching to EXCEL", "Not able to connect to active Excel WorkBook"}));
     EXPECT_FALSE(f.excel.calls.contains("Detach"));
 }
 
@@ -58,7 +59,8 @@ TEST(GenerationRun, ActiveWorkbookWithoutWorksheetEndsTheRun)
 TEST(GenerationRun, SelectedWorkbookThatCannotBeOpenedShowsItsMessage)
 {
     RunFixture f;
-    EXPECT_FALSE(f.run.GenerateFromWorkbook(WorkbookChooser::forPath("/nowhere/plant.xlsx"), false));
+    EXPECT_FALSE(
+        f.run.GenerateFromWorkbook(WorkbookChooser::forPath("/nowhere/plant.xlsx"), false));
     EXPECT_EQ(f.prompts.shown, (QStringList{"/nowhere/plant.xlsx: file not found"}));
     EXPECT_EQ(f.texts().last(), "Not able to open selected Excel WorkBook");
 }
@@ -78,11 +80,12 @@ TEST(GenerationRun, StartupMacroResultDecidesWhetherTheRunGoesOn)
     const struct {
         QVariant result;
         bool macroExists;
-        QString line;     // the macro's line, or empty for none
+        QString line; // the macro's line, or empty for none
         bool cancelled;
     } cases[] = {
         {0, true, "Code Generation canceled by VbScript Macro: OnWorkbookInitiate=0", true},
-        {QVariant(), true, "Code Generation canceled by VbScript Macro: OnWorkbookInitiate=0", true},
+        {QVariant(), true, "Code Generation canceled by VbScript Macro: OnWorkbookInitiate=0",
+         true},
         {1, true, "Run Macro : OnWorkbookInitiate=1", false},
         {true, true, "Run Macro : OnWorkbookInitiate=4294967295", false},
         {"abc", true, "", false},

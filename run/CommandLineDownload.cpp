@@ -1,6 +1,6 @@
-#include "app/CommandLineDownload.h"
+#include "run/CommandLineDownload.h"
 
-#include "app/RunLog.h"
+#include "common/RunLog.h"
 #include "download/DownloadProject.h"
 #include "download/DownloadSession.h"
 #include "download/MiddlewareLibrary.h"

@@ -1,8 +1,6 @@
-#include "app/RunLog.h"
+#include "common/RunLog.h"
 
-RunLog::RunLog(QObject *parent) : QObject(parent), m_clock([] { return QTime::currentTime(); })
-{
-}
+RunLog::RunLog(QObject *parent) : QObject(parent), m_clock([] { return QTime::currentTime(); }) {}
 
 QString RunLog::timeStamp(const QTime &time)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/WorkbookChooser.h"
+#include "run/WorkbookChooser.h"
 
 #include <QString>
 #include <functional>
