@@ -11,6 +11,7 @@ namespace {
 const char *const kUsage =
     "usage: tessily generate [--dry-run] [--dump FILE] [--download] [--workbench] [SETTING...] "
     "WORKBOOK...\n"
+    "       tessily generate --plan [--plan-json FILE] [SETTING...] WORKBOOK...\n"
     "       tessily cells WORKBOOK SHEET RANGE\n"
     "  WORKBOOK  an .xlsx, .xlsm, .xls or .ods file\n"
     "  SHEET     sheet number from 1 in tab order\n"
@@ -19,7 +20,9 @@ const char *const kUsage =
     "            --no- in front: overrides the stored option for this run\n"
     "  Without --dry-run the project the workbook names in B3 is written and compiled;\n"
     "  --download then loads it into the device at B4 and starts it, --workbench starts\n"
-    "  the STRATON workbench on it.\n";
+    "  the STRATON workbench on it. --plan says what the build would change and writes\n"
+    "  nothing (exit status 0: nothing, 2: changes, 1: failure); --plan-json writes it as JSON.\n"
+    "  A usage error exits with 64.\n";
 
 } // namespace
 
@@ -27,17 +30,17 @@ int runCellsCommand(const QStringList &arguments, QTextStream &out, QTextStream 
 {
     if (arguments.size() != 3) {
         err << kUsage;
-        return 2;
+        return kUsageStatus;
     }
     const std::optional<int> sheetNumber = tryReadInt(arguments[1]);
     if (!sheetNumber) {
         err << "tessily: sheet number expected, not \"" << arguments[1] << "\"\n";
-        return 2;
+        return kUsageStatus;
     }
     const QStringList corners = arguments[2].split(u':');
     if (corners.size() > 2) {
         err << "tessily: range expected, such as A1:L40, not \"" << arguments[2] << "\"\n";
-        return 2;
+        return kUsageStatus;
     }
     try {
         FileWorkbooks workbooks;
@@ -67,5 +70,5 @@ int runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &
     if (!arguments.isEmpty() && arguments.front() == u"cells")
         return runCellsCommand(arguments.mid(1), out, err);
     err << kUsage;
-    return 2;
+    return kUsageStatus;
 }

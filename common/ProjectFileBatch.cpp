@@ -64,6 +64,16 @@ void ProjectFileBatch::add(const QString &path, QByteArray bytes)
     m_files.push_back({path, std::move(bytes), QString()});
 }
 
+std::vector<std::pair<QString, QByteArray>> ProjectFileBatch::takeFiles()
+{
+    std::vector<std::pair<QString, QByteArray>> files;
+    files.reserve(m_files.size());
+    for (File &file : m_files)
+        files.emplace_back(std::move(file.path), std::move(file.bytes));
+    m_files.clear();
+    return files;
+}
+
 void ProjectFileBatch::writeTemporary(File &file)
 {
     const QFileInfo target(file.path);

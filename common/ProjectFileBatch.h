@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <utility>
 #include <vector>
 
 // Many files replaced together, each atomically, with two flushes to disk for the whole set
@@ -18,6 +19,8 @@ public:
     // A later content for the same path replaces the earlier one.
     void add(const QString &path, QByteArray bytes);
     bool isEmpty() const { return m_files.empty(); }
+    // The files added and not committed, in order; the batch is empty afterwards.
+    std::vector<std::pair<QString, QByteArray>> takeFiles();
 
     // Writes every file whose content differs from what it holds. On a failure nothing that was not
     // renamed yet is replaced, the temporary files are removed, and Failure names the file and the

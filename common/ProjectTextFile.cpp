@@ -71,3 +71,8 @@ QStringList readProjectTextFile(const QString &path)
         throw Failure(path + QStringLiteral(": ") + file.errorString());
     return splitLines(decodeText(bytes));
 }
+
+QStringList projectTextLines(const QByteArray &bytes)
+{
+    return splitLines(decodeText(bytes));
+}

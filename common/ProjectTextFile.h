@@ -19,3 +19,5 @@ void writeProjectTextFile(const QString &path, const QStringList &lines);
 // bytes are Windows-1252. CR LF, LF and CR all end a line; a last line without an end counts.
 // Throws Failure naming the file when it cannot be read.
 QStringList readProjectTextFile(const QString &path);
+// The same for bytes already read.
+QStringList projectTextLines(const QByteArray &bytes);

@@ -81,6 +81,13 @@ K5DB_API uint32_t K5DB_Connect(void *hwndCallback, uint32_t msgCallback, uint32_
 K5DB_API uint32_t K5DB_Disconnect(uint32_t hClient) K5DB_NOEXCEPT;
 K5DB_API uint32_t K5DB_OpenProject(uint32_t hClient, const char *szProjectPath) K5DB_NOEXCEPT;
 K5DB_API uint32_t K5DB_CreateProject(uint32_t hClient, const char *szProjectPath) K5DB_NOEXCEPT;
+// Opens a private copy of the project's saved state, to see what changes would do before
+// making them: every call works on it as on the project, saves included, but nothing is
+// written into the project folder and closing the copy drops it. Other clients' locks are seen
+// as in the project; the copy's own locks block nobody. A folder that holds no project gives
+// the empty project K5DB_CreateProject would make there. Programs' source paths are those of
+// the project; their files are not touched.
+K5DB_API uint32_t K5DB_OpenProjectCopy(uint32_t hClient, const char *szProjectPath) K5DB_NOEXCEPT;
 K5DB_API uint32_t K5DB_SetProjectModified(uint32_t hClient, uint32_t hProject) K5DB_NOEXCEPT;
 K5DB_API uint32_t K5DB_SaveProject(uint32_t hClient, uint32_t hProject) K5DB_NOEXCEPT;
 K5DB_API uint32_t K5DB_CloseProject(uint32_t hClient, uint32_t hProject) K5DB_NOEXCEPT;

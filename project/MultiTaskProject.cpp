@@ -63,7 +63,59 @@ bool renameTemplateFile(const QString &dir, const QString &name, const char *ext
     return false;
 }
 
+struct WorkspacePaths {
+    QString path, base, mainTask, name, parent;
+};
+
+WorkspacePaths workspacePaths(const QString &ProjectPath)
+{
+    WorkspacePaths p;
+    p.path = QDir::cleanPath(ProjectPath);
+    p.base = folderWithSeparator(p.path);
+    p.mainTask = p.base + QStringLiteral("MainTask");
+    const QFileInfo info(p.path);
+    p.name = info.fileName();
+    p.parent = p.path.contains(u'/') ? folderWithSeparator(info.path()) : QString();
+    return p;
+}
+
+void succeed(const WorkspacePaths &p, const QString &message, MultiTaskWorkspace &out)
+{
+    out.Msg = message;
+    out.WorkspaceFile = p.base + p.name + QStringLiteral(".w5l");
+    out.MainTaskFolder = p.mainTask;
+}
+
+QString invalidFolder(const QString &ProjectPath)
+{
+    return QStringLiteral("Invalid project folder specified:\"") + ProjectPath + u'"';
+}
+
+const QString kCreated = QStringLiteral("MultiTasking template created successfully");
+
 } // namespace
+
+bool PlanMultiTaskProject(const QString &ProjectPath, MultiTaskWorkspace &out, bool &unpacks)
+{
+    out = MultiTaskWorkspace();
+    const WorkspacePaths p = workspacePaths(ProjectPath);
+    unpacks = !QFileInfo(p.mainTask).isDir();
+    if (!unpacks) {
+        succeed(p, QString(), out);
+        return true;
+    }
+    if (p.parent.isEmpty() || p.name.isEmpty() || QFileInfo(p.path).exists()) {
+        // an existing folder without MainTask makes the move into place fail
+        out.Msg = p.parent.isEmpty() || p.name.isEmpty()
+                      ? invalidFolder(ProjectPath)
+                      : QStringLiteral("Cannot move ") + p.parent + kTemplateFolder +
+                            QStringLiteral(" to ") + p.path +
+                            QStringLiteral(": the folder exists already");
+        return false;
+    }
+    succeed(p, kCreated, out);
+    return true;
+}
 
 void ExtractTemplateResource(const QString &ZipFile)
 {
@@ -74,19 +126,14 @@ void ExtractTemplateResource(const QString &ZipFile)
 bool CreateMultiTaskProject(const QString &ProjectPath, MultiTaskWorkspace &out)
 {
     out = MultiTaskWorkspace();
-    const QString path = QDir::cleanPath(ProjectPath);
-    const QString base = folderWithSeparator(path);
-    const QString mainTask = base + QStringLiteral("MainTask");
-    const QFileInfo info(path);
-    const QString name = info.fileName();
-    const QString parent = path.contains(u'/') ? folderWithSeparator(info.path()) : QString();
-    if (QFileInfo(mainTask).isDir()) {
-        out.WorkspaceFile = base + name + QStringLiteral(".w5l");
-        out.MainTaskFolder = mainTask;
+    const WorkspacePaths p = workspacePaths(ProjectPath);
+    const QString &path = p.path, &name = p.name, &parent = p.parent;
+    if (QFileInfo(p.mainTask).isDir()) {
+        succeed(p, QString(), out);
         return true;
     }
     if (parent.isEmpty() || name.isEmpty() || !QDir().mkpath(parent)) {
-        out.Msg = QStringLiteral("Invalid project folder specified:\"") + ProjectPath + u'"';
+        out.Msg = invalidFolder(ProjectPath);
         return false;
     }
     const QString zip = parent + QStringLiteral("MTaskTmpl.zip");
@@ -107,8 +154,6 @@ bool CreateMultiTaskProject(const QString &ProjectPath, MultiTaskWorkspace &out)
         out.Msg = e.message();
         return false;
     }
-    out.Msg = QStringLiteral("MultiTasking template created successfully");
-    out.WorkspaceFile = base + name + QStringLiteral(".w5l");
-    out.MainTaskFolder = mainTask;
+    succeed(p, kCreated, out);
     return true;
 }

@@ -15,6 +15,11 @@ struct MultiTaskWorkspace {
 // reason in Msg on failure; what was unpacked stays for the user to look at.
 bool CreateMultiTaskProject(const QString &ProjectPath, MultiTaskWorkspace &out);
 
+// What CreateMultiTaskProject would do, without writing anything: the same result and
+// message, with `unpacks` telling whether it would unpack the workspace or reuse the folder.
+// A parent folder that does not exist is taken as one that could be made.
+bool PlanMultiTaskProject(const QString &ProjectPath, MultiTaskWorkspace &out, bool &unpacks);
+
 // Writes the embedded workspace archive to ZipFile, replacing it. Throws Failure when the
 // file cannot be written.
 void ExtractTemplateResource(const QString &ZipFile);

@@ -2,6 +2,7 @@
 
 #include "common/CommaText.h"
 #include "common/ProjectFileBatch.h"
+#include "common/ProjectFiles.h"
 #include "common/ProjectTextFile.h"
 #include "common/RunLog.h"
 #include "project/ProjectContext.h"
@@ -106,7 +107,7 @@ void ProgramGeneration::setNewProgramAttributes(const TCodeTab &Tab, quint32 hPr
     if (c.sources)
         c.sources->add(path, projectFileBytes(Tab.reCode));
     else
-        writeProjectTextFile(path, Tab.reCode);
+        c.projectFiles().write(path, projectFileBytes(Tab.reCode));
 }
 
 bool ProgramGeneration::writeVariableGroups(const TCodeTab &Tab)

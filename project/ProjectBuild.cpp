@@ -1,8 +1,10 @@
 #include "project/ProjectBuild.h"
 
 #include "common/ProjectFileBatch.h"
+#include "common/ProjectFiles.h"
 #include "common/RunLog.h"
 #include "project/MultiTaskProject.h"
+#include "project/PlannedBuild.h"
 #include "project/ProgramGeneration.h"
 #include "project/ProjectContext.h"
 #include "project/ProjectOptions.h"
@@ -23,7 +25,12 @@ namespace {
 bool prepareMultiTask(ProjectContext &c)
 {
     MultiTaskWorkspace workspace;
-    if (!CreateMultiTaskProject(c.state.ProjectName, workspace)) {
+    bool unpacks = false;
+    const bool made = c.plan ? PlanMultiTaskProject(c.state.ProjectName, workspace, unpacks)
+                             : CreateMultiTaskProject(c.state.ProjectName, workspace);
+    if (c.plan && made)
+        c.plan->noteWorkspace(c.state.ProjectName, unpacks);
+    if (!made) {
         c.state.BenchoraProjectList.clear();
         c.log.LogLine(QStringLiteral("Error creating MultiTaskApp:"));
         c.log.LogLine(workspace.Msg);
@@ -41,10 +48,16 @@ bool prepareMultiTask(ProjectContext &c)
 bool openOrCreateProject(ProjectContext &c)
 {
     const QString &project = c.state.ProjectName;
+    if (c.plan) {
+        if (c.plan->open(project))
+            return true;
+        c.log.LogLine(QStringLiteral("Not able to open project: ") + project);
+        return false;
+    }
     if (c.db.OpenProject(project))
         return true;
     const QString folder = QFileInfo(project).path();
-    if (!QDir().mkpath(folder)) {
+    if (!c.projectFiles().makeFolder(folder)) {
         c.log.LogLine(QStringLiteral("Not able to create project folder : ") + folder);
         return false;
     }
@@ -62,10 +75,10 @@ bool openOrCreateProject(ProjectContext &c)
 void deleteAppliXml(ProjectContext &c)
 {
     const QString path = projectFile(c.state.ProjectName, QStringLiteral("appli.xml"));
-    if (!c.settings.DeleteAppliXML || !QFileInfo::exists(path))
+    if (!c.settings.DeleteAppliXML || !c.projectFiles().exists(path))
         return;
     c.log.LogLine(QStringLiteral("Deleting appli.xml"));
-    QFile::remove(path);
+    c.projectFiles().remove(path);
 }
 
 // Steps while the project is open; an error raised here leaves it to the caller to close.
@@ -93,12 +106,25 @@ void writeProjectContent(ProjectContext &c, TCodeTab &GenTab, TCodeTab &MainTab)
         }
         programs.GenerateStratonProgram(GenTab);
     }
-    sources.commit();
-    UpdateEqvFile(c.state.ProjectName, c.state.Template.GlobalDefines);
-    MainTab.TextFiles.SaveFiles(folderWithSeparator(c.state.ProjectName), c.log);
+    c.projectFiles().writeBatch(sources);
+    UpdateEqvFile(c.state.ProjectName, c.state.Template.GlobalDefines, c.projectFiles());
+    MainTab.TextFiles.SaveFiles(folderWithSeparator(c.state.ProjectName), c.log,
+                                c.projectFiles());
+}
+
+bool connect(ProjectContext &c)
+{
+    if (c.plan)
+        return c.plan->connect();
+    return c.db.Connect(nullptr, 0, 0, 0, QStringLiteral("Orvane_Tessilator"));
 }
 
 } // namespace
+
+ProjectFiles &ProjectContext::projectFiles() const
+{
+    return files ? *files : ProjectFiles::disk();
+}
 
 bool UpdateStratonProject(ProjectContext &c, TCodeTab &GenTab, TCodeTab &MainTab)
 {
@@ -106,12 +132,16 @@ bool UpdateStratonProject(ProjectContext &c, TCodeTab &GenTab, TCodeTab &MainTab
         c.log.LogLine(QStringLiteral("Error finding STRATON DLL"));
         return false;
     }
-    if (!c.db.Connect(nullptr, 0, 0, 0, QStringLiteral("Orvane_Tessilator"))) {
+    if (!connect(c)) {
         c.log.LogLine(QStringLiteral("Error connecting to STRATON"));
         return false;
     }
-    // Every way out below disconnects; the early failures too, so no client is left behind.
-    auto disconnect = qScopeGuard([&c] { c.db.Disconnect(); });
+    // Every way out below disconnects; the early failures too, so no client is left behind. A
+    // planned build's copies stay open for the runs after it: the plan closes them.
+    auto disconnect = qScopeGuard([&c] {
+        if (!c.plan)
+            c.db.Disconnect();
+    });
     c.state.BenchoraProjectList = c.state.ProjectName;
     if (c.state.XmlGeneratorOptions.GenerateMultiTaskApp && !prepareMultiTask(c))
         return false;
@@ -119,13 +149,17 @@ bool UpdateStratonProject(ProjectContext &c, TCodeTab &GenTab, TCodeTab &MainTab
         return false;
     {
         // A raised error closes the project without saving before it passes on.
-        auto close = qScopeGuard([&c] { c.db.CloseProject(); });
+        auto close = qScopeGuard([&c] {
+            if (!c.plan)
+                c.db.CloseProject();
+        });
         writeProjectContent(c, GenTab, MainTab);
         c.db.SetProjectModified();
         c.db.SaveProject();
     }
     disconnect.dismiss();
-    c.db.Disconnect();
+    if (!c.plan)
+        c.db.Disconnect();
     if (c.state.RecreatingVarCount > 0)
         c.log.LogLine(QString::asprintf("Recreated %d variables", c.state.RecreatingVarCount));
     WriteProjectOptions(c, c.state.ProjectName);

@@ -4,7 +4,9 @@
 
 #include <QString>
 
+class PlannedBuild;
 class ProjectFileBatch;
+class ProjectFiles;
 class RunLog;
 class TK5DB;
 struct TemplateModel;
@@ -31,4 +33,11 @@ struct ProjectContext {
     // When set, program sources are collected here and written together by the caller;
     // otherwise each is written at once.
     ProjectFileBatch *sources = nullptr;
+    // The files the build writes itself; null: the project folder on disk.
+    ProjectFiles *files = nullptr;
+    // Set when the build is only planned: the project database works on a private copy of
+    // the project, and files are recorded instead of written.
+    PlannedBuild *plan = nullptr;
+
+    ProjectFiles &projectFiles() const;
 };

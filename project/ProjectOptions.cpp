@@ -2,6 +2,7 @@
 
 #include "common/Failure.h"
 #include "common/IniDocument.h"
+#include "common/ProjectFiles.h"
 #include "common/ProjectTextFile.h"
 #include "common/RunLog.h"
 #include "common/Windows1252.h"
@@ -35,31 +36,27 @@ const FixedOption kFixedOptions[] = {
     {"EMBEDSYMBOLS", " - Embed symbols of all variables", &BuildSettings::EmbedSymb},
 };
 
-QByteArray readFileOrEmpty(const QString &path)
+QByteArray readFileOrEmpty(const ProjectFiles &files, const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
-        return {};
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(path + QStringLiteral(": ") + file.errorString());
-    return file.readAll();
+    return files.exists(path) ? files.read(path) : QByteArray();
 }
 
 // appli.CPO, with the options set one after the other and the file replaced once at the end:
 // after a crash or a failed write it holds either all of the old options or all of the new.
 class OptionsFile {
 public:
-    explicit OptionsFile(QString path) : m_path(std::move(path))
+    OptionsFile(ProjectFiles &files, QString path) : m_files(files), m_path(std::move(path))
     {
-        m_ini = IniDocument::parse(readFileOrEmpty(m_path));
+        m_ini = IniDocument::parse(readFileOrEmpty(m_files, m_path));
     }
     void set(const QString &key, const QString &value)
     {
         m_ini.setValue(kSection, toWindows1252(key), toWindows1252(value));
     }
-    void save() const { writeFileAtomically(m_path, m_ini.toBytes()); }
+    void save() const { m_files.write(m_path, m_ini.toBytes()); }
 
 private:
+    ProjectFiles &m_files;
     QString m_path;
     IniDocument m_ini;
 };
@@ -69,7 +66,7 @@ private:
 void WriteProjectOptions(ProjectContext &c, const QString &ProjectFolder)
 {
     c.log.LogLine(QStringLiteral("Following Straton Project Options are Enabled:"));
-    OptionsFile file(projectFile(ProjectFolder, QStringLiteral("appli.CPO")));
+    OptionsFile file(c.projectFiles(), projectFile(ProjectFolder, QStringLiteral("appli.CPO")));
     for (const FixedOption &option : kFixedOptions) {
         if (option.setting && !(c.settings.*option.setting))
             continue;
@@ -88,12 +85,13 @@ void WriteProjectOptions(ProjectContext &c, const QString &ProjectFolder)
     file.save();
 }
 
-void UpdateEqvFile(const QString &ProjectFolder, const QStringList &GlobalDefines)
+void UpdateEqvFile(const QString &ProjectFolder, const QStringList &GlobalDefines,
+                   ProjectFiles &files)
 {
     if (GlobalDefines.isEmpty())
         return;
     const QString path = projectFile(ProjectFolder, QStringLiteral("appli.EQV"));
-    const QStringList old = QFileInfo::exists(path) ? readProjectTextFile(path) : QStringList();
+    const QStringList old = files.exists(path) ? projectTextLines(files.read(path)) : QStringList();
     QStringList lines;
     bool inside = false;
     for (const QString &line : old) {
@@ -105,5 +103,5 @@ void UpdateEqvFile(const QString &ProjectFolder, const QStringList &GlobalDefine
     lines.append(QStringLiteral("// ++ AddedByConfigurator"));
     lines.append(GlobalDefines);
     lines.append(QStringLiteral("// -- AddedByConfigurator"));
-    writeProjectTextFile(path, lines);
+    files.write(path, projectFileBytes(lines));
 }

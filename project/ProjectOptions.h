@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class ProjectFiles;
 struct ProjectContext;
 
 // Switches on the compiler options of the project in the OPTIONS section of appli.CPO: the
@@ -15,4 +16,5 @@ void WriteProjectOptions(ProjectContext &c, const QString &ProjectFolder);
 // Rewrites the block of appli.EQV between the "AddedByConfigurator" markers with the
 // template's defines, moving it to the end; the user's lines stay in their order. Nothing
 // happens without defines. Throws Failure when the file cannot be read or written.
-void UpdateEqvFile(const QString &ProjectFolder, const QStringList &GlobalDefines);
+void UpdateEqvFile(const QString &ProjectFolder, const QStringList &GlobalDefines,
+                   ProjectFiles &files);

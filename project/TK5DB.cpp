@@ -49,6 +49,7 @@ TK5DB::TK5DB(const QString &libraryName) : Handle(loadOutsideLibrary(libraryName
     TK5DB_ENTRY_POINTS(TK5DB_BIND)
 #undef TK5DB_BIND
     Result = all;
+    bindEntry(*Handle, "K5DB_OpenProjectCopy", K5DB_OpenProjectCopy);
 }
 
 TK5DB::~TK5DB()
@@ -83,6 +84,13 @@ void TK5DB::Disconnect()
 bool TK5DB::OpenProject(const QString &ProjectPath)
 {
     hProject = K5DB_OpenProject(hClient, ansiText(ProjectPath).constData());
+    return hProject != 0;
+}
+
+bool TK5DB::OpenProjectCopy(const QString &ProjectPath)
+{
+    hProject = K5DB_OpenProjectCopy ? K5DB_OpenProjectCopy(hClient, ansiText(ProjectPath).constData())
+                                    : 0;
     return hProject != 0;
 }
 

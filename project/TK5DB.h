@@ -58,6 +58,7 @@
 
 #define TK5DB_POINTER_TYPE(name) using T##name = decltype(&::name);
 TK5DB_POINTER_TYPE(K5DB_Connect)
+TK5DB_POINTER_TYPE(K5DB_OpenProjectCopy)
 TK5DB_ENTRY_POINTS(TK5DB_POINTER_TYPE)
 #undef TK5DB_POINTER_TYPE
 
@@ -85,6 +86,9 @@ public:
                  const QString &szClientName);
     void Disconnect();
     bool OpenProject(const QString &ProjectPath);
+    // Opens a private copy of the project that nothing is written from, for a plan; false
+    // also when the library offers no copies (K5DB_OpenProjectCopy is null).
+    bool OpenProjectCopy(const QString &ProjectPath);
     quint32 CreateProject(const QString &ProjectPath);
     quint32 SaveProject();
     void CloseProject();
@@ -125,6 +129,8 @@ public:
     std::unique_ptr<QLibrary> Handle; // null when loading failed
     TK5DB_Connect K5DB_Connect = nullptr;
     bool Result = false; // the library is loaded and every entry point was found
+    // Optional: a library without it still builds projects, it only cannot plan.
+    TK5DB_OpenProjectCopy K5DB_OpenProjectCopy = nullptr;
     quint32 hClient = 0;
     quint32 hProject = 0;
 #define TK5DB_FIELD(name) T##name name = nullptr;

@@ -7,6 +7,9 @@
 #include "project/BuildSettings.h"
 #include "project/Compiler.h"
 #include "project/TK5DB.h"
+#include "run/ChangePlanJson.h"
+#include "run/ChangePlanRun.h"
+#include "run/ChangePlanText.h"
 #include "run/CommandLineDownload.h"
 #include "run/GenerationCommands.h"
 #include "run/GenerationDump.h"
@@ -23,6 +26,7 @@ namespace {
 const char *const kUsage =
     "usage: tessily generate [--dry-run] [--dump FILE] [--download] [--workbench] [SETTING...] "
     "WORKBOOK...\n"
+    "       tessily generate --plan [--plan-json FILE] [--dump FILE] [SETTING...] WORKBOOK...\n"
     "  SETTING  --delete-appli-xml, --debug-gen, --embed-symb, --force-vsi, each also with\n"
     "           --no- in front: overrides the stored option for this run\n";
 // The window offers one main and three additional workbooks.
@@ -30,6 +34,8 @@ constexpr int kMaxWorkbooks = 4;
 
 struct GenerateOptions {
     bool dryRun = false;
+    bool plan = false; // say what a build would change, write nothing
+    QString planJsonPath;
     bool workbench = false; // start the workbench afterwards
     bool download = false;  // download to the device after a successful compilation
     QString dumpPath;
@@ -90,6 +96,12 @@ QString parseArguments(const QStringList &arguments, GenerateOptions &options)
             if (++i >= arguments.size())
                 return QStringLiteral("--dump needs a file name");
             options.dumpPath = arguments[i];
+        } else if (a == u"--plan") {
+            options.plan = true;
+        } else if (a == u"--plan-json") {
+            if (++i >= arguments.size())
+                return QStringLiteral("--plan-json needs a file name");
+            options.planJsonPath = arguments[i];
         } else if (a == u"--download") {
             options.download = true;
         } else if (a == u"--workbench") {
@@ -106,6 +118,11 @@ QString parseArguments(const QStringList &arguments, GenerateOptions &options)
         return QStringLiteral("no workbook given");
     if (options.workbooks.size() > kMaxWorkbooks)
         return QStringLiteral("at most %1 workbooks").arg(kMaxWorkbooks);
+    if (!options.planJsonPath.isEmpty() && !options.plan)
+        return QStringLiteral("--plan-json needs --plan");
+    if (options.plan && (options.dryRun || options.download || options.workbench))
+        return QStringLiteral("--plan writes nothing: it goes with neither --dry-run, --download "
+                              "nor --workbench");
     return {};
 }
 
@@ -138,6 +155,31 @@ bool runGenerateSteps(const GenerateOptions &options, GenerationRun &run, RunSta
     return outcome.generated && outcome.compiled && (!options.download || outcome.download == 1);
 }
 
+// Plans the runs, prints the plan after the log and writes it as JSON when asked.
+bool runPlan(const GenerateOptions &options, GenerationRun &run, RunState &state, RunLog &log,
+             QTextStream &out, QTextStream &err, bool &changes)
+{
+    TK5DB db;
+    std::vector<WorkbookChooser> workbooks;
+    for (const QString &path : options.workbooks)
+        workbooks.push_back(WorkbookChooser::forPath(path));
+    const ChangePlan plan = planGeneration(run, state, log, db, options.settings, workbooks);
+    out << '\n';
+    for (const QString &line : changePlanText(plan))
+        out << line << '\n';
+    out.flush();
+    changes = plan.hasChanges();
+    if (!options.planJsonPath.isEmpty()) {
+        try {
+            writeGenerationDump(options.planJsonPath, changePlanJson(plan));
+        } catch (const Failure &e) {
+            err << "tessily: " << e.message() << '\n';
+            return false;
+        }
+    }
+    return plan.ok;
+}
+
 } // namespace
 
 int runGenerateCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
@@ -147,7 +189,7 @@ int runGenerateCommand(const QStringList &arguments, QTextStream &out, QTextStre
         BuildSettings::read(QSettings(settingsOrganization(), settingsApplication()));
     if (const QString problem = parseArguments(arguments, options); !problem.isEmpty()) {
         err << "tessily: " << problem << '\n' << kUsage;
-        return 2;
+        return kUsageStatus;
     }
     RunState state;
     FileWorkbooks excel;
@@ -159,7 +201,10 @@ int runGenerateCommand(const QStringList &arguments, QTextStream &out, QTextStre
     });
     GenerationRun run(state, excel, log, prompts);
     bool ok = true;
-    if (options.dryRun) {
+    bool changes = false;
+    if (options.plan) {
+        ok = runPlan(options, run, state, log, out, err, changes);
+    } else if (options.dryRun) {
         for (qsizetype i = 0; i < options.workbooks.size() && ok; ++i)
             ok = run.GenerateFromWorkbook(WorkbookChooser::forPath(options.workbooks[i]), i > 0);
     } else {
@@ -176,5 +221,7 @@ int runGenerateCommand(const QStringList &arguments, QTextStream &out, QTextStre
             return 1;
         }
     }
-    return ok ? 0 : 1;
+    if (!ok)
+        return 1;
+    return changes ? kPlanChangesStatus : 0;
 }

@@ -1,5 +1,6 @@
 #include "template/TTextFiles.h"
 
+#include "common/ProjectFiles.h"
 #include "common/ProjectTextFile.h"
 #include "common/RunLog.h"
 #include "template/TextLines.h"
@@ -42,13 +43,18 @@ void TTextFiles::AddFile(const QString &FileContent, const QString &FileName, bo
 
 void TTextFiles::SaveFiles(const QString &FilePath, RunLog &log) const
 {
+    SaveFiles(FilePath, log, ProjectFiles::disk());
+}
+
+void TTextFiles::SaveFiles(const QString &FilePath, RunLog &log, ProjectFiles &files) const
+{
     for (const Entry &entry : m_entries) {
         if (leavesFolder(entry.name)) {
             log.LogError(nameLeavesFolder(entry.name));
             continue;
         }
         const QString path = FilePath + entry.name;
-        if (entry.item.Overwrite || !QFileInfo::exists(path))
-            writeProjectTextFile(path, entry.item.RE);
+        if (entry.item.Overwrite || !files.exists(path))
+            files.write(path, projectFileBytes(entry.item.RE));
     }
 }

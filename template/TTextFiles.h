@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <vector>
 
+class ProjectFiles;
 class RunLog;
 
 // One text file a program asks to be written into the project folder.
@@ -27,6 +28,7 @@ public:
     // an error line names it and the other entries are written. A file that cannot be
     // written throws Failure, and the entries after it are not written.
     void SaveFiles(const QString &FilePath, RunLog &log) const;
+    void SaveFiles(const QString &FilePath, RunLog &log, ProjectFiles &files) const;
     void Clear() { m_entries.clear(); }
 
     const std::vector<Entry> &entries() const { return m_entries; }

@@ -27,6 +27,12 @@ K5DB_API uint32_t K5DB_OpenProject(uint32_t hClient, const char *szProjectPath) 
     return guardNumber([&] { return server().openProject(hClient, projectFolder(szProjectPath)); });
 }
 
+K5DB_API uint32_t K5DB_OpenProjectCopy(uint32_t hClient, const char *szProjectPath) noexcept
+{
+    return guardNumber(
+        [&] { return server().openProjectCopy(hClient, projectFolder(szProjectPath)); });
+}
+
 K5DB_API uint32_t K5DB_CreateProject(uint32_t hClient, const char *szProjectPath) noexcept
 {
     return guardStatus([&] {

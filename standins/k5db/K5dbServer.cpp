@@ -66,7 +66,19 @@ std::uint32_t Server::openProject(std::uint32_t hClient, const fs::path &folder)
     Client &c = client(hClient);
     if (c.projects.size() >= kMaxProjectsPerClient)
         throw StoreError(K5DB_ERR_INTERNAL, "too many open projects");
-    auto project = std::make_unique<Project>(folder, c.owner);
+    return addProject(c, std::make_unique<Project>(folder, c.owner));
+}
+
+std::uint32_t Server::openProjectCopy(std::uint32_t hClient, const fs::path &folder)
+{
+    Client &c = client(hClient);
+    if (c.projects.size() >= kMaxProjectsPerClient)
+        throw StoreError(K5DB_ERR_INTERNAL, "too many open projects");
+    return addProject(c, std::make_unique<Project>(folder, c.owner, Project::Copy{}));
+}
+
+std::uint32_t Server::addProject(Client &c, std::unique_ptr<Project> project)
+{
     std::uint32_t handle = 0;
     // Project handles are unique across clients, so one client's handle means nothing to
     // another.

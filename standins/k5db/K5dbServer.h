@@ -25,6 +25,8 @@ public:
     void disconnect(std::uint32_t hClient);
     void createProject(std::uint32_t hClient, const std::filesystem::path &folder);
     std::uint32_t openProject(std::uint32_t hClient, const std::filesystem::path &folder);
+    // A private copy of the project in memory (Project::Copy).
+    std::uint32_t openProjectCopy(std::uint32_t hClient, const std::filesystem::path &folder);
     void closeProject(std::uint32_t hClient, std::uint32_t hProject);
     // Throws K5DB_ERR_CLIENT or K5DB_ERR_PROJECT.
     Project &project(std::uint32_t hClient, std::uint32_t hProject);
@@ -38,6 +40,7 @@ private:
         std::string reply;
     };
     Client &client(std::uint32_t hClient);
+    std::uint32_t addProject(Client &c, std::unique_ptr<Project> project);
 
     std::mutex m_mutex;
     std::map<std::uint32_t, Client> m_clients;

@@ -59,10 +59,13 @@ LockOwner LockOwner::forClient(std::uint32_t hClient, const std::string &clientN
     return owner;
 }
 
-LockTable::LockTable(const std::filesystem::path &projectFolder)
-    : m_db(projectFolder / kFileName, Database::Mode::Create)
+LockTable::LockTable(const std::filesystem::path &projectFolder, Access access)
+    : m_db(projectFolder / kFileName,
+           access == Access::Holder ? Database::Mode::Create : Database::Mode::Snapshot)
 {
     sqlite3_busy_timeout(m_db.handle(), kLockBusyMilliseconds);
+    if (access == Access::Watcher)
+        return;
     // Locks are taken and released around every program and group a generator writes. A
     // write-ahead log without a flush at each commit keeps that from costing a disk flush per
     // lock; the file stays consistent after a crash, and a lock lost with a power failure is

@@ -26,7 +26,10 @@ struct LockOwner {
 class LockTable {
 public:
     static constexpr const char *kFileName = "appli.k5lk";
-    explicit LockTable(const std::filesystem::path &projectFolder);
+    // Opens the project's lock table, making it when missing. A watcher only reads it, without
+    // writing a byte into the folder; the file must exist.
+    enum class Access { Holder, Watcher };
+    explicit LockTable(const std::filesystem::path &projectFolder, Access access = Access::Holder);
 
     // K5DB_OK when `owner` now holds the lock (also when it held it already),
     // K5DB_ERR_LOCKED when another live client does.

@@ -67,6 +67,18 @@ Database::Mode openMode(const fs::path &folder, const ProjectFile &info, bool re
     return readOnly ? Database::Mode::ReadOnly : Database::Mode::ReadWrite;
 }
 
+// The project file of a folder, or for a copy of a folder without one, the project that
+// creating it would make.
+ProjectFile readInfoOrNew(const fs::path &folder)
+{
+    std::error_code error;
+    if (fs::is_regular_file(folder / ProjectFile::kFileName, error))
+        return ProjectFile::read(folder / ProjectFile::kFileName);
+    ProjectFile info;
+    info.name = folder.filename().string();
+    return info;
+}
+
 } // namespace
 
 void Project::create(const fs::path &folder)
@@ -98,6 +110,20 @@ Project::Project(const fs::path &folder, LockOwner owner, bool readOnly)
     m_db.execute("BEGIN");
 }
 
+Project::Project(const fs::path &folder, LockOwner owner, Copy)
+    : m_folder(folder), m_info(readInfoOrNew(folder)), m_owner(std::move(owner)),
+      m_db(folder / kStoreName, Database::Mode::Memory), m_copy(true)
+{
+    std::error_code error;
+    if (fs::exists(folder / kStoreName, error))
+        copyStore(folder / kStoreName, m_db);
+    else
+        createSchema(m_db, m_info.name, m_info.topFolder);
+    checkSchema(m_db);
+    m_db.execute("PRAGMA temp_store = MEMORY; PRAGMA cache_size = -65536");
+    m_db.execute("BEGIN");
+}
+
 Project::~Project() = default; // closing the connection rolls back what was not saved
 
 fs::path Project::sourcePath(const ProgramRecord &program) const
@@ -110,6 +136,10 @@ void Project::save()
     if (!sqlite3_get_autocommit(m_db.handle()))
         m_db.execute("COMMIT"); // a refused commit leaves the transaction open for a retry
     m_db.execute("BEGIN");
+    if (m_copy) {
+        m_removedSources.clear();
+        return; // a copy's files are the caller's to imagine
+    }
 
     std::set<fs::path> current;
     for (const ProgramRecord &program : programs.all())
@@ -132,10 +162,9 @@ void Project::close()
     if (!sqlite3_get_autocommit(m_db.handle()))
         m_db.execute("ROLLBACK");
     m_removedSources.clear();
-    if (!m_held.empty()) {
+    if (!m_held.empty() && !m_copy)
         locks().unlockAll(m_owner);
-        m_held.clear();
-    }
+    m_held.clear();
 }
 
 LockTable &Project::locks()
@@ -143,6 +172,19 @@ LockTable &Project::locks()
     if (!m_locks)
         m_locks.emplace(m_folder);
     return *m_locks;
+}
+
+LockTable *Project::lockTable()
+{
+    if (!m_copy)
+        return &locks();
+    if (!m_locks) {
+        std::error_code error;
+        if (!fs::exists(m_folder / LockTable::kFileName, error))
+            return nullptr; // nobody ever locked anything here
+        m_locks.emplace(m_folder, LockTable::Access::Watcher);
+    }
+    return &*m_locks;
 }
 
 std::uint32_t Project::createProgram(const ProgramRecord &program)
@@ -180,7 +222,7 @@ void Project::deleteProgram(std::uint32_t hProgram)
     change.commit();
     m_removedSources.push_back(sourcePath(*program));
     for (const std::uint32_t held : {hProgram, program->group}) {
-        if (m_held.erase(held))
+        if (m_held.erase(held) && !m_copy)
             locks().unlock(held, m_owner);
     }
 }
@@ -240,6 +282,13 @@ std::uint32_t Project::lock(std::uint32_t hObject)
                                                             : variables.group(hObject).has_value();
     if (!known)
         throw StoreError(K5DB_ERR_HANDLE, "unknown program or group");
+    if (m_copy) {
+        LockTable *table = lockTable();
+        if (m_held.count(hObject) == 0 && table && table->lockedByOther(hObject, m_owner))
+            return K5DB_ERR_LOCKED;
+        m_held.insert(hObject);
+        return K5DB_OK;
+    }
     const std::uint32_t status = locks().lock(hObject, m_owner);
     if (status == K5DB_OK)
         m_held.insert(hObject);
@@ -250,7 +299,7 @@ void Project::unlock(std::uint32_t hObject)
 {
     if (!isKind(hObject, ObjectKind::Program) && !isKind(hObject, ObjectKind::Group))
         throw StoreError(K5DB_ERR_HANDLE, "unknown program or group");
-    if (m_held.erase(hObject))
+    if (m_held.erase(hObject) && !m_copy)
         locks().unlock(hObject, m_owner);
 }
 
@@ -258,7 +307,9 @@ void Project::requireNotLockedByOther(std::uint32_t hObject)
 {
     // A lock this client holds cannot be another's too, which spares the lock file a visit
     // for every variable the generator writes into a group it has locked.
-    if (m_held.count(hObject) == 0 && locks().lockedByOther(hObject, m_owner))
+    if (m_held.count(hObject) != 0)
+        return;
+    if (LockTable *table = lockTable(); table && table->lockedByOther(hObject, m_owner))
         throw StoreError(K5DB_ERR_LOCKED, "locked by another client");
 }
 

@@ -34,6 +34,14 @@ public:
     // workspace template) gets an empty one with the top folder appli.k5p names. A project
     // opened read-only is only read; it needs its store.
     Project(const std::filesystem::path &folder, LockOwner owner, bool readOnly = false);
+    // A private copy of the project's saved state in memory, for a caller that wants to see
+    // what its changes would do without making them: changes and saves stay in the copy, and
+    // closing drops it. Nothing is ever written into the folder. Other clients' locks are seen
+    // as in the project itself; the copy's own locks are held in the copy only, so they block
+    // nobody. A folder that holds no project yet gives the empty project that creating it
+    // would make.
+    struct Copy {};
+    Project(const std::filesystem::path &folder, LockOwner owner, Copy);
     ~Project();
     Project(const Project &) = delete;
     Project &operator=(const Project &) = delete;
@@ -76,10 +84,13 @@ public:
     TypeCatalog types{programs};
 
 private:
+    bool m_copy = false;
     std::optional<LockTable> m_locks;
     std::set<std::uint32_t> m_held;                      // locks this client holds here
     std::vector<std::filesystem::path> m_removedSources; // of programs deleted since the save
     LockTable &locks();
+    // The lock table to look at, or null when a copy's project has none.
+    LockTable *lockTable();
 };
 
 } // namespace k5db

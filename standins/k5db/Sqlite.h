@@ -48,7 +48,10 @@ private:
 // statement's text (every statement is a string literal of this library).
 class Database {
 public:
-    enum class Mode { ReadWrite, ReadOnly, Create };
+    // Snapshot reads a file without writing a byte into its folder: SQLite's log and index
+    // files are neither made nor left behind. Memory is an empty store that lives and dies
+    // with the connection (the file is not used).
+    enum class Mode { ReadWrite, ReadOnly, Create, Snapshot, Memory };
     Database(const std::filesystem::path &file, Mode mode);
 
     Query query(const char *sql);
@@ -59,6 +62,11 @@ private:
     std::unique_ptr<sqlite3, CloseDatabase> m_db;
     std::unordered_map<const char *, std::unique_ptr<sqlite3_stmt, FinalizeStatement>> m_cache;
 };
+
+// Copies the whole content of the store `file` into `target` (normally a Memory database),
+// reading it as a Snapshot. Throws K5DB_ERR_BUSY when the file kept changing while it was
+// read.
+void copyStore(const std::filesystem::path &file, Database &target);
 
 // Maps an SQLite result code to a library status: "busy" when another client's unsaved
 // changes hold the store, a store failure otherwise.

@@ -1,0 +1,91 @@
+#include "project/ProjectSnapshot.h"
+
+#include "project/TK5DB.h"
+
+namespace {
+
+// A program folder tree deeper than this is not followed; the project writer never makes one.
+constexpr int kMaxFolderDepth = 256;
+
+QString property(TK5DB &db, quint32 hObject, quint32 hProp)
+{
+    return TK5DB::nativeText(db.K5DB_GetProperty(db.hClient, db.hProject, hObject, hProp));
+}
+
+ProgramState readProgram(TK5DB &db, quint32 hProgram, const QString &name, const QString &folder)
+{
+    ProgramState p;
+    p.name = name;
+    p.folder = folder;
+    quint32 language = 0, section = 0, parent = 0;
+    db.K5DB_GetProgramDesc(db.hClient, db.hProject, hProgram, &language, &section, &parent);
+    p.language = language;
+    p.section = section;
+    p.description = db.GetComment(hProgram, K5DB_COMMENT_DESC);
+    p.structure = property(db, hProgram, K5DB_PROP_STRUCTURE);
+    p.enabled = property(db, hProgram, K5DB_PROP_ENABLED);
+    p.sourcePath = db.GetProgramPath(hProgram);
+    return p;
+}
+
+void readFolder(TK5DB &db, quint32 hFolder, const QString &path, ProjectSnapshot &out, int depth)
+{
+    TK5DB::HandleList programs;
+    db.GetFolderPrograms(hFolder, programs);
+    for (const auto &program : programs)
+        out.programs.push_back(readProgram(db, program.value, program.name, path));
+    if (depth >= kMaxFolderDepth)
+        return;
+    TK5DB::HandleList folders;
+    db.GetFolders(hFolder, folders);
+    for (const auto &folder : folders) {
+        const QString child = path.isEmpty() ? folder.name : path + u'\\' + folder.name;
+        out.folders << child;
+        readFolder(db, folder.value, child, out, depth + 1);
+    }
+}
+
+VariableState readVariable(TK5DB &db, quint32 hGroup, quint32 hVar)
+{
+    VariableState v;
+    quint32 hType = 0;
+    v.name = db.GetVarDesc(hGroup, hVar, hType, v.dim, v.length, v.flags);
+    v.type = TK5DB::nativeText(db.K5DB_GetTypeDesc(db.hClient, db.hProject, hType, nullptr));
+    v.init = TK5DB::nativeText(
+        db.K5DB_GetVarInitValue(db.hClient, db.hProject, hGroup, hVar, nullptr));
+    v.tag = db.GetComment(hVar, K5DB_COMMENT_TAG);
+    v.description = db.GetComment(hVar, K5DB_COMMENT_DESC);
+    v.profile = property(db, hVar, K5DB_PROP_PROFILE);
+    v.embed = property(db, hVar, K5DB_PROP_EMBED);
+    return v;
+}
+
+GroupState readGroup(TK5DB &db, const QString &name, quint32 hGroup)
+{
+    GroupState group{name, {}};
+    const quint32 count = db.K5DB_GetNbVar(db.hClient, db.hProject, hGroup);
+    std::vector<quint32> handles(count);
+    if (count > 0)
+        handles.resize(std::min(count, db.K5DB_GetVars(db.hClient, db.hProject, hGroup,
+                                                       handles.data())));
+    group.variables.reserve(handles.size());
+    for (const quint32 hVar : handles)
+        group.variables.push_back(readVariable(db, hGroup, hVar));
+    return group;
+}
+
+} // namespace
+
+ProjectSnapshot readProjectSnapshot(TK5DB &db)
+{
+    ProjectSnapshot out;
+    readFolder(db, 0, QString(), out, 0);
+    QStringList groups{QStringLiteral("(Global)"), QStringLiteral("(Retain)")};
+    for (const ProgramState &program : out.programs)
+        groups << program.name;
+    for (const QString &name : groups) {
+        if (const quint32 hGroup = db.FindGroup(name))
+            out.groups.push_back(readGroup(db, name, hGroup));
+    }
+    return out;
+}

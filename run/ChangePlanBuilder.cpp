@@ -1,0 +1,335 @@
+#include "run/ChangePlanBuilder.h"
+
+#include "common/IniDocument.h"
+#include "common/ProjectTextFile.h"
+#include "project/PlannedBuild.h"
+#include "run/LineDiff.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include <optional>
+
+namespace {
+
+const QString kMarker = QStringLiteral("!CrByGen!");
+const QByteArray kOptionsSection = QByteArrayLiteral("OPTIONS");
+
+QString direction(quint32 flags)
+{
+    if ((flags & 72u) == 72u)
+        return QStringLiteral("INOUT");
+    if (flags & 8u)
+        return QStringLiteral("IN");
+    if (flags & 16u)
+        return QStringLiteral("OUT");
+    return QString();
+}
+
+QString number(quint32 n)
+{
+    return n == 0 ? QString() : QString::number(n);
+}
+
+// The fields of a variable that a build sets, by name, in the order they are shown.
+struct FieldOf {
+    const char *name;
+    bool definition; // a change recreates the variable
+    QString (*get)(const VariableState &);
+};
+const FieldOf kFields[] = {
+    {"type", true, [](const VariableState &v) { return v.type; }},
+    {"dimension", true, [](const VariableState &v) { return number(v.dim); }},
+    {"direction", true, [](const VariableState &v) { return direction(v.flags); }},
+    {"string length", true, [](const VariableState &v) { return number(v.length); }},
+    {"initial value", false, [](const VariableState &v) { return v.init; }},
+    {"tag", false, [](const VariableState &v) { return v.tag; }},
+    {"description", false, [](const VariableState &v) { return v.description; }},
+    {"profile", false, [](const VariableState &v) { return v.profile; }},
+    {"properties", false, [](const VariableState &v) { return v.embed; }},
+};
+
+std::optional<VariableChange> compareVariable(const VariableState &before,
+                                              const VariableState &after)
+{
+    VariableChange change{after.name, QString(), {}};
+    bool definition = false;
+    for (const FieldOf &field : kFields) {
+        const QString a = field.get(before), b = field.get(after);
+        if (a == b)
+            continue;
+        change.fields.push_back({QLatin1String(field.name), a, b});
+        definition = definition || field.definition;
+    }
+    if (change.fields.empty())
+        return std::nullopt;
+    if (definition)
+        change.action = QStringLiteral("recreated");
+    else if (!before.description.contains(kMarker) && after.description.contains(kMarker))
+        change.action = QStringLiteral("marked");
+    else
+        change.action = QStringLiteral("updated");
+    return change;
+}
+
+VariableChange newVariable(const VariableState &v)
+{
+    VariableChange change{v.name, QStringLiteral("added"), {}};
+    for (const FieldOf &field : kFields) {
+        if (const QString value = field.get(v); !value.isEmpty())
+            change.fields.push_back({QLatin1String(field.name), QString(), value});
+    }
+    return change;
+}
+
+template <typename T> QHash<QString, const T *> byName(const std::vector<T> &items)
+{
+    QHash<QString, const T *> map;
+    for (const T &item : items)
+        map.insert(item.name.toLower(), &item);
+    return map;
+}
+
+GroupPlan compareGroup(const QString &name, const GroupState *before, const GroupState *after,
+                       bool locked)
+{
+    static const GroupState none;
+    const GroupState &b = before ? *before : none;
+    const GroupState &a = after ? *after : none;
+    GroupPlan plan{name, locked, false, 0, {}};
+    const auto old = byName(b.variables);
+    const auto now = byName(a.variables);
+    QStringList keptBefore, keptAfter;
+    for (const VariableState &v : b.variables) {
+        if (now.contains(v.name.toLower()))
+            keptBefore << v.name.toLower();
+    }
+    for (const VariableState &v : a.variables) {
+        const VariableState *was = old.value(v.name.toLower());
+        if (!was) {
+            plan.variables.push_back(newVariable(v));
+            continue;
+        }
+        keptAfter << v.name.toLower();
+        if (auto change = compareVariable(*was, v))
+            plan.variables.push_back(std::move(*change));
+        else
+            ++plan.unchanged;
+    }
+    for (const VariableState &v : b.variables) {
+        if (!now.contains(v.name.toLower()))
+            plan.variables.push_back({v.name, QStringLiteral("removed"), {}});
+    }
+    plan.reordered = keptBefore != keptAfter;
+    return plan;
+}
+
+// The files a build writes, by path.
+using FileMap = QHash<QString, const RecordedProjectFiles::Change *>;
+
+QStringList linesOf(const std::optional<QByteArray> &bytes)
+{
+    return bytes ? projectTextLines(*bytes) : QStringList();
+}
+
+void comparePrograms(const PlannedBuild::Project &p, const PlanNotes &notes, const FileMap &files,
+                     ProjectPlan &plan)
+{
+    const auto old = byName(p.before.programs);
+    const auto now = byName(p.after.programs);
+    QSet<QString> lockedPrograms;
+    for (const QString &name : notes.lockedPrograms)
+        lockedPrograms.insert(name.toLower());
+    for (const ProgramState &program : p.after.programs) {
+        const QString key = program.name.toLower();
+        ProgramChange change{program.name, program.folder, QString(), {}, {}};
+        const RecordedProjectFiles::Change *source = files.value(program.sourcePath);
+        const ProgramState *was = old.value(key);
+        if (lockedPrograms.contains(key)) {
+            change.action = QStringLiteral("skipped");
+            change.details << QStringLiteral("locked by another client");
+        } else if (!was) {
+            change.action = QStringLiteral("created");
+            const qsizetype lines = source ? linesOf(source->after).size() : 0;
+            change.details << QStringLiteral("%1 source lines").arg(lines);
+        } else if (source) {
+            change.diff = unifiedDiff(linesOf(source->before), linesOf(source->after));
+            if (was->folder != program.folder)
+                change.details << QStringLiteral("folder ") + was->folder + QStringLiteral(" -> ") +
+                                      program.folder;
+            if (was->description != program.description)
+                change.details << QStringLiteral("description \"") + was->description +
+                                      QStringLiteral("\" -> \"") + program.description + u'"';
+            if (was->section != program.section)
+                change.details << QStringLiteral("section %1 -> %2").arg(was->section).arg(program.section);
+            if (was->enabled != program.enabled || was->structure != program.structure)
+                change.details << QStringLiteral("properties");
+            change.action = change.diff.isEmpty() && change.details.isEmpty()
+                                ? QStringLiteral("unchanged")
+                                : QStringLiteral("replaced");
+        } else if (notes.programs.contains(key)) {
+            change.action = QStringLiteral("kept");
+            change.details << QStringLiteral("exists and the template does not overwrite it");
+        } else {
+            continue; // a program of the user's that the build does not touch
+        }
+        plan.programs.push_back(std::move(change));
+    }
+    for (const ProgramState &program : p.before.programs) {
+        if (!now.contains(program.name.toLower()))
+            plan.programs.push_back(
+                {program.name, program.folder, QStringLiteral("deleted"), {}, {}});
+    }
+}
+
+void compareFolders(const PlannedBuild::Project &p, ProjectPlan &plan)
+{
+    QSet<QString> before, after;
+    for (const QString &f : p.before.folders)
+        before.insert(f.toLower());
+    for (const QString &f : p.after.folders)
+        after.insert(f.toLower());
+    for (const QString &f : p.after.folders) {
+        if (!before.contains(f.toLower()))
+            plan.folders.push_back({f, QStringLiteral("created")});
+    }
+    for (const QString &f : p.before.folders) {
+        if (!after.contains(f.toLower()))
+            plan.folders.push_back({f, QStringLiteral("deleted")});
+    }
+}
+
+void compareGroups(const PlannedBuild::Project &p, const PlanNotes &notes, ProjectPlan &plan)
+{
+    const auto old = byName(p.before.groups);
+    const auto now = byName(p.after.groups);
+    QSet<QString> locked;
+    for (const QString &name : notes.lockedGroups)
+        locked.insert(name.toLower());
+    QStringList names;
+    for (const GroupState &g : p.after.groups)
+        names << g.name;
+    for (const GroupState &g : p.before.groups) {
+        if (!now.contains(g.name.toLower()))
+            names << g.name;
+    }
+    for (const QString &name : names) {
+        const QString key = name.toLower();
+        GroupPlan group = compareGroup(name, old.value(key), now.value(key), locked.contains(key));
+        if (group.skipped || group.reordered || !group.variables.empty())
+            plan.groups.push_back(std::move(group));
+    }
+}
+
+std::vector<OptionChange> compareOptions(const std::optional<QByteArray> &before,
+                                         const std::optional<QByteArray> &after)
+{
+    const IniDocument old = IniDocument::parse(before.value_or(QByteArray()));
+    const IniDocument now = IniDocument::parse(after.value_or(QByteArray()));
+    std::vector<OptionChange> out;
+    for (const QByteArray &key : now.keys(kOptionsSection)) {
+        const auto was = old.value(kOptionsSection, key);
+        const QString value = QString::fromLatin1(now.value(kOptionsSection, key).value_or(""));
+        if (!was)
+            out.push_back({QString::fromLatin1(key), QStringLiteral("appended"), {}, value});
+        else if (QString::fromLatin1(*was) != value)
+            out.push_back({QString::fromLatin1(key), QStringLiteral("changed"),
+                           QString::fromLatin1(*was), value});
+        else
+            out.push_back({QString::fromLatin1(key), QStringLiteral("unchanged"), value, value});
+    }
+    return out;
+}
+
+FileChange compareFile(const QString &name, const RecordedProjectFiles::Change &c)
+{
+    FileChange f{name, QStringLiteral("text"), QString(), {}, {}};
+    const QString lower = name.toLower();
+    if (lower == u"appli.xml") {
+        // the project database writes it anew from the program tree at every save
+        f.kind = QStringLiteral("export");
+        f.action = QStringLiteral("regenerated");
+        return f;
+    }
+    if (lower == u"appli.eqv")
+        f.kind = QStringLiteral("defines");
+    else if (lower == u"appli.cpo")
+        f.kind = QStringLiteral("options");
+    if (!c.after)
+        f.action = QStringLiteral("deleted");
+    else if (!c.before)
+        f.action = QStringLiteral("created");
+    else
+        f.action = *c.before == *c.after ? QStringLiteral("unchanged") : QStringLiteral("changed");
+    if (f.kind == u"options")
+        f.options = compareOptions(c.before, c.after);
+    else if (f.action != u"unchanged")
+        f.diff = unifiedDiff(linesOf(c.before), linesOf(c.after));
+    return f;
+}
+
+bool inside(const QString &folder, const QString &path)
+{
+    return path.startsWith(QDir::cleanPath(folder) + u'/');
+}
+
+void compareFiles(const std::vector<RecordedProjectFiles::Change> &changes,
+                  const PlannedBuild::Project &p, const PlanNotes &notes,
+                  const QSet<QString> &sources, ProjectPlan &plan)
+{
+    const QDir folder(p.folder);
+    QSet<QString> written;
+    for (const RecordedProjectFiles::Change &c : changes) {
+        if (sources.contains(c.path) || !inside(p.folder, QDir::cleanPath(c.path)))
+            continue;
+        written.insert(QDir::cleanPath(c.path));
+        plan.files.push_back(compareFile(folder.relativeFilePath(c.path), c));
+    }
+    for (const QString &path : notes.textFiles) {
+        if (!written.contains(QDir::cleanPath(path)) && QFileInfo::exists(path))
+            plan.files.push_back({folder.relativeFilePath(path), QStringLiteral("text"),
+                                  QStringLiteral("left"), {}, {}});
+    }
+}
+
+} // namespace
+
+QString planNotesKey(const QString &projectFolder)
+{
+    return QDir::cleanPath(QFileInfo(projectFolder).absoluteFilePath());
+}
+
+ChangePlan buildChangePlan(const PlannedBuild &build, const QHash<QString, PlanNotes> &notes,
+                           bool ok)
+{
+    ChangePlan plan;
+    plan.ok = ok;
+    FileMap files;
+    const std::vector<RecordedProjectFiles::Change> changes = build.files().changes();
+    for (const auto &c : changes)
+        files.insert(c.path, &c);
+    QSet<QString> sources;
+    for (const PlannedBuild::Project &p : build.projects()) {
+        for (const ProgramState &program : p.after.programs)
+            sources.insert(program.sourcePath);
+        for (const ProgramState &program : p.before.programs)
+            sources.insert(program.sourcePath);
+    }
+    for (const PlannedBuild::Project &p : build.projects()) {
+        const PlanNotes n = notes.value(planNotesKey(p.folder));
+        ProjectPlan project;
+        project.folder = p.folder;
+        project.created = !p.existed;
+        for (const PlannedBuild::Workspace &w : build.workspaces()) {
+            if (inside(w.folder, QDir::cleanPath(p.folder)))
+                project.workspace = w.unpacks ? QStringLiteral("unpacked") : QStringLiteral("reused");
+        }
+        compareFolders(p, project);
+        comparePrograms(p, n, files, project);
+        compareGroups(p, n, project);
+        compareFiles(changes, p, n, sources, project);
+        plan.projects.push_back(std::move(project));
+    }
+    return plan;
+}
