@@ -94,6 +94,9 @@ private:
     // closed by the user, 3 not connected.
     int downloadProject();
     void finishGenerate();
+    // With "Show the changes before writing the project": plans the chosen workbooks, shows
+    // the plan and tells whether the user chose to write the project. Runs on the worker.
+    bool confirmPlan();
     // Runs `step` on the window's thread and waits for it when called from the worker.
     template <typename Result> Result onWindowThread(const std::function<Result()> &step);
 

@@ -1,11 +1,13 @@
 #include "app/MainWindow.h"
 
 #include "app/DownloadDialog.h"
+#include "app/PlanDialog.h"
 #include "app/TemplateView.h"
 #include "download/DownloadProject.h"
 #include "download/DownloadSession.h"
 #include "download/WorkbenchLaunch.h"
 #include "project/Compiler.h"
+#include "run/ChangePlanRun.h"
 #include "run/ProjectUpdate.h"
 
 #include <QComboBox>
@@ -71,9 +73,39 @@ void MainWindow::BtnGenerateClick()
     m_commands->XtraSheetsVisible = !m_XtraSheets->isHidden();
     m_commands->Download = m_settings.Download;
     m_commands->StartStraton = m_settings.StartStraton;
-    m_worker = QThread::create([this] { m_outcome = m_commands->BtnGenerateClick(); });
+    m_worker = QThread::create([this] {
+        m_outcome = GenerationOutcome();
+        if (!m_settings.ShowChanges || confirmPlan())
+            m_outcome = m_commands->BtnGenerateClick();
+    });
     connect(m_worker, &QThread::finished, this, &MainWindow::finishGenerate);
     m_worker->start();
+}
+
+bool MainWindow::confirmPlan()
+{
+    std::vector<WorkbookChooser> workbooks{m_commands->cbExcelSheet};
+    if (m_commands->XtraSheetsVisible) {
+        for (const WorkbookChooser *chooser :
+             {&m_commands->cbExcelSheet2, &m_commands->cbExcelSheet3, &m_commands->cbExcelSheet4}) {
+            if (chooser->selectedIndex > 0)
+                workbooks.push_back(*chooser);
+        }
+    }
+    const BuildSettings settings = m_settings.buildSettings();
+    const ChangePlan plan = planGeneration(m_run, m_state, m_log, m_db, settings, workbooks);
+    m_run.setProjectUpdater(makeProjectUpdater(m_run, m_state, m_log, m_db, settings));
+    if (!plan.ok) {
+        m_log.LogError(QStringLiteral("The changes could not be planned: the project was not written"));
+        return false;
+    }
+    const bool write = onWindowThread<bool>([this, &plan] {
+        PlanDialog dialog(plan, this);
+        return dialog.exec() == QDialog::Accepted;
+    });
+    if (!write)
+        m_log.LogLine(QStringLiteral("Cancelled: the project was not written"));
+    return write;
 }
 
 void MainWindow::finishGenerate()

@@ -39,6 +39,8 @@ OptionsDialog::OptionsDialog(QWidget *parent) : QDialog(parent)
     m_cbDeleteAppliXML =
         addCheckBox(indented, "cbDeleteAppliXML", QStringLiteral("Delete appli.xml"));
     actions->addLayout(indented);
+    m_cbShowChanges = addCheckBox(actions, "cbShowChanges",
+                                  QStringLiteral("Show the changes before writing the project"));
     layout->addWidget(group1);
 
     auto *group2 = new QGroupBox(QStringLiteral(" Benchora project settings "));
@@ -94,6 +96,7 @@ std::vector<std::pair<QCheckBox *, bool Settings::*>> OptionsDialog::optionBoxes
         {m_cbStratonAllocateStatusFlags_VSI, &Settings::ForceVSI},
         {m_cbStratonEmbedSymbolsofAllVariables, &Settings::EmbedSymb},
         {m_ckbSaveWindowPosition, &Settings::SaveWindowPosition},
+        {m_cbShowChanges, &Settings::ShowChanges},
     };
 }
 

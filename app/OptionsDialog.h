@@ -14,7 +14,7 @@ class OptionsDialog final : public QDialog {
 public:
     explicit OptionsDialog(QWidget *parent = nullptr);
 
-    // Copy the seven options into the check boxes and back.
+    // Copy the eight options into the check boxes and back.
     void setOptions(const Settings &settings);
     void getOptions(Settings &settings) const;
 
@@ -36,4 +36,5 @@ private:
     QCheckBox *m_cbStratonAllocateStatusFlags_VSI;
     QCheckBox *m_cbStratonEmbedSymbolsofAllVariables;
     QCheckBox *m_ckbSaveWindowPosition;
+    QCheckBox *m_cbShowChanges;
 };

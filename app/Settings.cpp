@@ -74,6 +74,8 @@ bool readStoredPlacement(OptionStore &store, QRect &geometry)
 
 bool Settings::loadOptions(OptionStore &store)
 {
+    if (int showChanges = 0; readInto(store, "ShowChanges", showChanges))
+        ShowChanges = showChanges != 0;
     for (const StoredFlag &flag : kReadOrder) {
         int value = 0;
         if (!readInto(store, flag.name, value))
@@ -102,6 +104,7 @@ void Settings::saveOptions(OptionStore &store) const
     }
     for (const StoredFlag &flag : kWriteOrder)
         store.writeInt(QLatin1String(flag.name), this->*flag.field ? 1 : 0);
+    store.writeInt(QStringLiteral("ShowChanges"), ShowChanges ? 1 : 0);
 }
 
 void Settings::loadHistory(const QString &path)

@@ -35,6 +35,9 @@ public:
     bool EmbedSymb = true;      // force the project option EMBEDSYMBOLS on
     bool DeleteAppliXML = true; // delete the project's appli.xml during the project build
     bool SaveWindowPosition = false;
+    // Generate shows what the build would change and asks before it writes the project. Kept
+    // apart from the options above: a store written before it existed still reads whole.
+    bool ShowChanges = false;
 
     WindowPlacement Placement = WindowPlacement::Designed;
     // Left, Top, Width, Height: as read when Placement is Stored; the window sets it before

@@ -46,7 +46,9 @@ bool PlannedBuild::open(const QString &projectFolder)
     project.folder = projectFolder;
     project.existed = QFileInfo::exists(projectFile(projectFolder, QStringLiteral("appli.k5p")));
     project.hProject = m_db.hProject;
-    project.before = readProjectSnapshot(m_db);
+    // a project that is not there yet has nothing, not even the top folder its copy shows
+    if (project.existed)
+        project.before = readProjectSnapshot(m_db);
     m_projects.push_back(std::move(project));
     return true;
 }

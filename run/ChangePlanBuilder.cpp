@@ -325,6 +325,9 @@ ChangePlan buildChangePlan(const PlannedBuild &build, const QHash<QString, PlanN
             if (inside(w.folder, QDir::cleanPath(p.folder)))
                 project.workspace = w.unpacks ? QStringLiteral("unpacked") : QStringLiteral("reused");
         }
+        if (project.created)
+            project.files.push_back({QStringLiteral("appli.k5p"), QStringLiteral("project"),
+                                     QStringLiteral("created"), {}, {}});
         compareFolders(p, project);
         comparePrograms(p, n, files, project);
         compareGroups(p, n, project);

@@ -5,6 +5,7 @@
 #include "project/ProjectBuild.h"
 #include "project/ProjectContext.h"
 #include "project/ProjectPath.h"
+#include "project/TK5DB.h"
 #include "run/RunState.h"
 
 #include <QFileInfo>

@@ -40,10 +40,11 @@ bool hasLog(const fs::path &file)
 // A plain read-only open of a store in write-ahead-log mode makes the log and its index when
 // no other connection has them open, and leaves both behind. Without a log the file is all
 // there is, and it is read as immutable: no lock, no log, nothing written. With a log another
-// client has the store open, and the read shares that client's log and index.
+// client has the store open, and the read shares that client's log, with the log's index
+// opened read-only so that not even a reader's mark is written into it.
 std::string snapshotUri(const fs::path &file)
 {
-    return uriOf(file) + (hasLog(file) ? "?mode=ro" : "?mode=ro&immutable=1");
+    return uriOf(file) + (hasLog(file) ? "?mode=ro&readonly_shm=1" : "?mode=ro&immutable=1");
 }
 
 // What tells that a store read as immutable was changed while it was read.

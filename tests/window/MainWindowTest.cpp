@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "app/OptionsDialog.h"
+#include "app/PlanDialog.h"
 #include "download/ScriptedMiddleware.h"
 #include "project/TK5DB.h"
 #include "run/RunState.h"
@@ -22,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <gmock/gmock.h>
 
 using ::testing::Contains;
@@ -528,6 +530,49 @@ TEST_F(DemoWindowTest, TemplateViewShowsTheRunsDescriptors)
     ASSERT_TRUE(state.GenTab);
     EXPECT_EQ(generated->widget(0)->findChild<QPlainTextEdit *>("reCode")->toPlainText(),
               state.GenTab->reCode.join('\n'));
+}
+
+// With "Show the changes before writing the project", Generate shows the plan first; Cancel
+// ends the run with a log line and nothing written, "Write project" goes on as without it.
+TEST_F(DemoWindowTest, ShowTheChangesAsksBeforeWritingAndCancelWritesNothing)
+{
+    options().setValue("ShowChanges", 1);
+    auto window = open();
+    for (const bool write : {false, true}) {
+        SCOPED_TRACE(write);
+        QStringList sections;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, window.get(), [&] {
+            auto *dialog = window->findChild<PlanDialog *>();
+            if (!dialog || !dialog->isVisible())
+                return;
+            poll.stop();
+            QTreeWidgetItem *project = dialog->tree()->topLevelItem(0);
+            for (int i = 0; project && i < project->childCount(); ++i)
+                sections << project->child(i)->text(0);
+            // The README's picture of the dialog: TESSILY_PLAN_PICTURE=path.png.
+            if (const QString picture = qEnvironmentVariable("TESSILY_PLAN_PICTURE");
+                !picture.isEmpty() && !write) {
+                dialog->tree()->setCurrentItem(project->child(1)->child(0));
+                QApplication::processEvents();
+                EXPECT_TRUE(dialog->grab().save(picture));
+            }
+            (write ? dialog->writeButton() : dialog->cancelButton())->click();
+        });
+        poll.start(20);
+        ASSERT_TRUE(generate(*window));
+        EXPECT_THAT(sections, testing::IsSupersetOf({QString("Programs"), QString("Files"),
+                                                     QString("Variables (Global)")}));
+        const QStringList texts = logTexts(window->log());
+        if (write) {
+            EXPECT_TRUE(outcome.generated && outcome.compiled);
+            EXPECT_THAT(texts, Contains("Successful compilation"));
+        } else {
+            EXPECT_FALSE(outcome.generated);
+            EXPECT_THAT(texts, Contains("Cancelled: the project was not written"));
+            EXPECT_FALSE(QFileInfo::exists(window->state().ProjectName));
+        }
+    }
 }
 
 } // namespace
