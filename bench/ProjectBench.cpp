@@ -1,5 +1,6 @@
 // Times a whole generation into a project on the benchmark's synthetic workbook: the dry run,
-// the first generation into an empty project folder, and a second, unchanged one.
+// the first generation into an empty project folder, a second, unchanged one, and the plan of
+// a third against the project the second left.
 //
 //   bench_project [SIGNALS]     default 40,000 signals
 #include "BenchWorkbook.h"
@@ -8,6 +9,7 @@
 #include "common/UserPrompts.h"
 #include "project/BuildSettings.h"
 #include "project/TK5DB.h"
+#include "run/ChangePlanRun.h"
 #include "run/GenerationRun.h"
 #include "run/ProjectUpdate.h"
 #include "run/RunState.h"
@@ -43,20 +45,29 @@ struct Timing {
     int lines = 0;
 };
 
-// One run of the workbook; with `db` the project is written, without it the run is dry.
-bool timeRun(const QString &book, TK5DB *db, Timing &timing)
+enum class Mode { Dry, Build, Plan };
+
+// One run of the workbook: dry, written into the project, or planned against it.
+bool timeRun(const QString &book, TK5DB &db, Mode mode, Timing &timing)
 {
     RunState state;
     FileWorkbooks excel;
     RunLog log;
     SilentPrompts prompts;
     GenerationRun run(state, excel, log, prompts);
-    if (db)
-        run.setProjectUpdater(makeProjectUpdater(run, state, log, *db, BuildSettings()));
+    if (mode == Mode::Build)
+        run.setProjectUpdater(makeProjectUpdater(run, state, log, db, BuildSettings()));
     QElapsedTimer timer;
     const long long cpuBefore = cpuMilliseconds();
     timer.start();
-    const bool ok = run.GenerateFromWorkbook(WorkbookChooser::forPath(book), false);
+    bool ok = false;
+    if (mode == Mode::Plan) {
+        const ChangePlan plan = planGeneration(run, state, log, db, BuildSettings(),
+                                               {WorkbookChooser::forPath(book)});
+        ok = plan.ok && !plan.hasChanges();
+    } else {
+        ok = run.GenerateFromWorkbook(WorkbookChooser::forPath(book), false);
+    }
     timing = {timer.elapsed(), cpuMilliseconds() - cpuBefore, int(log.lines().size())};
     if (!ok || qEnvironmentVariableIsSet("BENCH_LOG")) {
         for (const QString &l : log.lines())
@@ -80,13 +91,16 @@ int main(int argc, char **argv)
     }
     struct Step {
         const char *name;
-        TK5DB *db;
-    } const steps[] = {{"dry run", nullptr}, {"first generation", &db}, {"second, unchanged", &db}};
+        Mode mode;
+    } const steps[] = {{"dry run", Mode::Dry},
+                       {"first generation", Mode::Build},
+                       {"second, unchanged", Mode::Build},
+                       {"plan, unchanged", Mode::Plan}};
     std::printf("%d signals\n%-20s %10s %10s %10s\n", signalCount, "run", "wall ms", "cpu ms",
                 "log lines");
     for (const Step &step : steps) {
         Timing t;
-        if (!timeRun(book, step.db, t)) {
+        if (!timeRun(book, db, step.mode, t)) {
             std::fprintf(stderr, "%s failed\n", step.name);
             return 1;
         }
