@@ -96,7 +96,8 @@ bool MainWindow::confirmPlan()
     const ChangePlan plan = planGeneration(m_run, m_state, m_log, m_db, settings, workbooks);
     m_run.setProjectUpdater(makeProjectUpdater(m_run, m_state, m_log, m_db, settings));
     if (!plan.ok) {
-        m_log.LogError(QStringLiteral("The changes could not be planned: the project was not written"));
+        m_log.LogError(
+            QStringLiteral("The changes could not be planned: the project was not written"));
         return false;
     }
     const bool write = onWindowThread<bool>([this, &plan] {

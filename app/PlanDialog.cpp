@@ -24,8 +24,8 @@ QColor colourOf(const QString &action)
         QRgb rgb;
     };
     static const Colour kColours[] = {
-        {"created", 0x1b7f2a}, {"added", 0x1b7f2a},    {"removed", 0xb3261e},
-        {"deleted", 0xb3261e}, {"replaced", 0x9a5b00}, {"changed", 0x9a5b00},
+        {"created", 0x1b7f2a}, {"added", 0x1b7f2a},     {"removed", 0xb3261e},
+        {"deleted", 0xb3261e}, {"replaced", 0x9a5b00},  {"changed", 0x9a5b00},
         {"updated", 0x9a5b00}, {"recreated", 0x9a5b00}, {"marked", 0x9a5b00},
         {"skipped", 0x6a1b9a},
     };
@@ -57,7 +57,8 @@ QTreeWidgetItem *addSection(QTreeWidgetItem *project, const QString &title)
 
 QString programDetail(const ProgramChange &c)
 {
-    QStringList lines{c.name + (c.folder.isEmpty() ? QString() : QStringLiteral(" in ") + c.folder) +
+    QStringList lines{c.name +
+                      (c.folder.isEmpty() ? QString() : QStringLiteral(" in ") + c.folder) +
                       QStringLiteral(": ") + c.action};
     lines << c.details;
     if (!c.diff.isEmpty())
@@ -69,9 +70,9 @@ QString variableDetail(const QString &group, const VariableChange &v)
 {
     QStringList lines{group + u' ' + v.name + QStringLiteral(": ") + v.action};
     for (const PlanField &f : v.fields) {
-        lines << (v.action == u"added" ? QStringLiteral("  %1: \"%2\"").arg(f.name, f.after)
-                                       : QStringLiteral("  %1: \"%2\" -> \"%3\"")
-                                             .arg(f.name, f.before, f.after));
+        lines << (v.action == u"added"
+                      ? QStringLiteral("  %1: \"%2\"").arg(f.name, f.after)
+                      : QStringLiteral("  %1: \"%2\" -> \"%3\"").arg(f.name, f.before, f.after));
     }
     return lines.join(u'\n');
 }
@@ -153,12 +154,13 @@ PlanDialog::PlanDialog(const ChangePlan &plan, QWidget *parent) : QDialog(parent
 void PlanDialog::fill(const ChangePlan &plan)
 {
     for (const ProjectPlan &p : plan.projects) {
-        auto *project = new QTreeWidgetItem(m_tree, {p.folder, p.created ? QStringLiteral("created")
-                                                                        : QString()});
+        auto *project = new QTreeWidgetItem(
+            m_tree, {p.folder, p.created ? QStringLiteral("created") : QString()});
         project->setExpanded(true);
         if (!p.workspace.isEmpty())
             addItem(project, QStringLiteral("multi-task workspace"),
-                    p.workspace == u"unpacked" ? QStringLiteral("created") : QStringLiteral("unchanged"),
+                    p.workspace == u"unpacked" ? QStringLiteral("created")
+                                               : QStringLiteral("unchanged"),
                     QStringLiteral("The multi-task workspace is ") + p.workspace);
         if (!p.folders.empty()) {
             QTreeWidgetItem *section = addSection(project, QStringLiteral("Folders"));

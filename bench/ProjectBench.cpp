@@ -62,8 +62,8 @@ bool timeRun(const QString &book, TK5DB &db, Mode mode, Timing &timing)
     timer.start();
     bool ok = false;
     if (mode == Mode::Plan) {
-        const ChangePlan plan = planGeneration(run, state, log, db, BuildSettings(),
-                                               {WorkbookChooser::forPath(book)});
+        const ChangePlan plan =
+            planGeneration(run, state, log, db, BuildSettings(), {WorkbookChooser::forPath(book)});
         ok = plan.ok && !plan.hasChanges();
     } else {
         ok = run.GenerateFromWorkbook(WorkbookChooser::forPath(book), false);

@@ -18,7 +18,7 @@ class TK5DB;
 class PlannedBuild {
 public:
     struct Project {
-        QString folder;  // as the build names it
+        QString folder;       // as the build names it
         bool existed = false; // the folder held a project
         ProjectSnapshot before, after;
         quint32 hProject = 0;

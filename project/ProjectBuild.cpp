@@ -108,8 +108,7 @@ void writeProjectContent(ProjectContext &c, TCodeTab &GenTab, TCodeTab &MainTab)
     }
     c.projectFiles().writeBatch(sources);
     UpdateEqvFile(c.state.ProjectName, c.state.Template.GlobalDefines, c.projectFiles());
-    MainTab.TextFiles.SaveFiles(folderWithSeparator(c.state.ProjectName), c.log,
-                                c.projectFiles());
+    MainTab.TextFiles.SaveFiles(folderWithSeparator(c.state.ProjectName), c.log, c.projectFiles());
 }
 
 bool connect(ProjectContext &c)

@@ -51,8 +51,8 @@ VariableState readVariable(TK5DB &db, quint32 hGroup, quint32 hVar)
     quint32 hType = 0;
     v.name = db.GetVarDesc(hGroup, hVar, hType, v.dim, v.length, v.flags);
     v.type = TK5DB::nativeText(db.K5DB_GetTypeDesc(db.hClient, db.hProject, hType, nullptr));
-    v.init = TK5DB::nativeText(
-        db.K5DB_GetVarInitValue(db.hClient, db.hProject, hGroup, hVar, nullptr));
+    v.init =
+        TK5DB::nativeText(db.K5DB_GetVarInitValue(db.hClient, db.hProject, hGroup, hVar, nullptr));
     v.tag = db.GetComment(hVar, K5DB_COMMENT_TAG);
     v.description = db.GetComment(hVar, K5DB_COMMENT_DESC);
     v.profile = property(db, hVar, K5DB_PROP_PROFILE);
@@ -66,8 +66,8 @@ GroupState readGroup(TK5DB &db, const QString &name, quint32 hGroup)
     const quint32 count = db.K5DB_GetNbVar(db.hClient, db.hProject, hGroup);
     std::vector<quint32> handles(count);
     if (count > 0)
-        handles.resize(std::min(count, db.K5DB_GetVars(db.hClient, db.hProject, hGroup,
-                                                       handles.data())));
+        handles.resize(
+            std::min(count, db.K5DB_GetVars(db.hClient, db.hProject, hGroup, handles.data())));
     group.variables.reserve(handles.size());
     for (const quint32 hVar : handles)
         group.variables.push_back(readVariable(db, hGroup, hVar));

@@ -89,8 +89,8 @@ bool TK5DB::OpenProject(const QString &ProjectPath)
 
 bool TK5DB::OpenProjectCopy(const QString &ProjectPath)
 {
-    hProject = K5DB_OpenProjectCopy ? K5DB_OpenProjectCopy(hClient, ansiText(ProjectPath).constData())
-                                    : 0;
+    hProject =
+        K5DB_OpenProjectCopy ? K5DB_OpenProjectCopy(hClient, ansiText(ProjectPath).constData()) : 0;
     return hProject != 0;
 }
 

@@ -9,9 +9,9 @@ void countProgram(const ProgramChange &p, PlanSummary &s)
         int PlanSummary::*count;
     };
     static const Counter kCounters[] = {
-        {"created", &PlanSummary::programsCreated},     {"replaced", &PlanSummary::programsReplaced},
-        {"deleted", &PlanSummary::programsDeleted},     {"unchanged", &PlanSummary::programsUnchanged},
-        {"kept", &PlanSummary::programsKept},           {"skipped", &PlanSummary::programsSkipped},
+        {"created", &PlanSummary::programsCreated}, {"replaced", &PlanSummary::programsReplaced},
+        {"deleted", &PlanSummary::programsDeleted}, {"unchanged", &PlanSummary::programsUnchanged},
+        {"kept", &PlanSummary::programsKept},       {"skipped", &PlanSummary::programsSkipped},
     };
     for (const Counter &c : kCounters) {
         if (p.action == QLatin1String(c.action))
@@ -26,8 +26,10 @@ void countVariable(const VariableChange &v, PlanSummary &s)
         int PlanSummary::*count;
     };
     static const Counter kCounters[] = {
-        {"added", &PlanSummary::variablesAdded},         {"removed", &PlanSummary::variablesRemoved},
-        {"updated", &PlanSummary::variablesUpdated},     {"recreated", &PlanSummary::variablesRecreated},
+        {"added", &PlanSummary::variablesAdded},
+        {"removed", &PlanSummary::variablesRemoved},
+        {"updated", &PlanSummary::variablesUpdated},
+        {"recreated", &PlanSummary::variablesRecreated},
         {"marked", &PlanSummary::variablesMarked},
     };
     for (const Counter &c : kCounters) {

@@ -15,7 +15,7 @@ struct PlanField {
 
 struct VariableChange {
     QString name;
-    QString action; // "added", "removed", "updated", "recreated", "marked"
+    QString action;                // "added", "removed", "updated", "recreated", "marked"
     std::vector<PlanField> fields; // for "added": the new variable's fields that are set
 };
 
@@ -58,8 +58,8 @@ struct FileChange {
 
 struct ProjectPlan {
     QString folder;
-    bool created = false;  // no project there yet
-    QString workspace;     // "unpacked", "reused" or empty (no multi-task workspace)
+    bool created = false; // no project there yet
+    QString workspace;    // "unpacked", "reused" or empty (no multi-task workspace)
     std::vector<FolderChange> folders;
     std::vector<ProgramChange> programs;
     std::vector<GroupPlan> groups;

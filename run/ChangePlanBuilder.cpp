@@ -4,6 +4,7 @@
 #include "common/ProjectTextFile.h"
 #include "project/PlannedBuild.h"
 #include "run/LineDiff.h"
+#include "run/ProgramAssembly.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -133,6 +134,34 @@ QStringList linesOf(const std::optional<QByteArray> &bytes)
     return bytes ? projectTextLines(*bytes) : QStringList();
 }
 
+// The generated main program names the time of the run in its first line, so every build
+// writes it anew; a source that differs in nothing else is no change to the program.
+bool onlyTheTimeDiffers(const QStringList &before, const QStringList &after)
+{
+    if (before.size() != after.size() || before.isEmpty())
+        return false;
+    const QString prefix = generatedAtPrefix();
+    if (!before.front().startsWith(prefix) || !after.front().startsWith(prefix))
+        return false;
+    return std::equal(before.begin() + 1, before.end(), after.begin() + 1);
+}
+
+// What differs in where a program sits and what it is, beside its source.
+QStringList changedAttributes(const ProgramState &was, const ProgramState &now)
+{
+    QStringList changed;
+    if (was.folder != now.folder)
+        changed << QStringLiteral("folder ") + was.folder + QStringLiteral(" -> ") + now.folder;
+    if (was.description != now.description)
+        changed << QStringLiteral("description \"") + was.description + QStringLiteral("\" -> \"") +
+                       now.description + u'"';
+    if (was.section != now.section)
+        changed << QStringLiteral("section %1 -> %2").arg(was.section).arg(now.section);
+    if (was.enabled != now.enabled || was.structure != now.structure)
+        changed << QStringLiteral("properties");
+    return changed;
+}
+
 void comparePrograms(const PlannedBuild::Project &p, const PlanNotes &notes, const FileMap &files,
                      ProjectPlan &plan)
 {
@@ -154,20 +183,16 @@ void comparePrograms(const PlannedBuild::Project &p, const PlanNotes &notes, con
             const qsizetype lines = source ? linesOf(source->after).size() : 0;
             change.details << QStringLiteral("%1 source lines").arg(lines);
         } else if (source) {
-            change.diff = unifiedDiff(linesOf(source->before), linesOf(source->after));
-            if (was->folder != program.folder)
-                change.details << QStringLiteral("folder ") + was->folder + QStringLiteral(" -> ") +
-                                      program.folder;
-            if (was->description != program.description)
-                change.details << QStringLiteral("description \"") + was->description +
-                                      QStringLiteral("\" -> \"") + program.description + u'"';
-            if (was->section != program.section)
-                change.details << QStringLiteral("section %1 -> %2").arg(was->section).arg(program.section);
-            if (was->enabled != program.enabled || was->structure != program.structure)
-                change.details << QStringLiteral("properties");
-            change.action = change.diff.isEmpty() && change.details.isEmpty()
-                                ? QStringLiteral("unchanged")
-                                : QStringLiteral("replaced");
+            const QStringList oldLines = linesOf(source->before), newLines = linesOf(source->after);
+            const QStringList changed = changedAttributes(*was, program);
+            if (onlyTheTimeDiffers(oldLines, newLines))
+                change.details << QStringLiteral("written anew; only the generation time in its "
+                                                 "first line changes");
+            else
+                change.diff = unifiedDiff(oldLines, newLines);
+            change.details << changed;
+            change.action = change.diff.isEmpty() && changed.isEmpty() ? QStringLiteral("unchanged")
+                                                                       : QStringLiteral("replaced");
         } else if (notes.programs.contains(key)) {
             change.action = QStringLiteral("kept");
             change.details << QStringLiteral("exists and the template does not overwrite it");
@@ -288,8 +313,11 @@ void compareFiles(const std::vector<RecordedProjectFiles::Change> &changes,
     }
     for (const QString &path : notes.textFiles) {
         if (!written.contains(QDir::cleanPath(path)) && QFileInfo::exists(path))
-            plan.files.push_back({folder.relativeFilePath(path), QStringLiteral("text"),
-                                  QStringLiteral("left"), {}, {}});
+            plan.files.push_back({folder.relativeFilePath(path),
+                                  QStringLiteral("text"),
+                                  QStringLiteral("left"),
+                                  {},
+                                  {}});
     }
 }
 
@@ -323,11 +351,15 @@ ChangePlan buildChangePlan(const PlannedBuild &build, const QHash<QString, PlanN
         project.created = !p.existed;
         for (const PlannedBuild::Workspace &w : build.workspaces()) {
             if (inside(w.folder, QDir::cleanPath(p.folder)))
-                project.workspace = w.unpacks ? QStringLiteral("unpacked") : QStringLiteral("reused");
+                project.workspace =
+                    w.unpacks ? QStringLiteral("unpacked") : QStringLiteral("reused");
         }
         if (project.created)
-            project.files.push_back({QStringLiteral("appli.k5p"), QStringLiteral("project"),
-                                     QStringLiteral("created"), {}, {}});
+            project.files.push_back({QStringLiteral("appli.k5p"),
+                                     QStringLiteral("project"),
+                                     QStringLiteral("created"),
+                                     {},
+                                     {}});
         compareFolders(p, project);
         comparePrograms(p, n, files, project);
         compareGroups(p, n, project);

@@ -12,10 +12,10 @@ QChar markOf(const QString &action)
         char mark;
     };
     static const Mark kMarks[] = {
-        {"created", '+'},   {"added", '+'},     {"appended", '+'},  {"removed", '-'},
-        {"deleted", '-'},   {"changed", '~'},   {"replaced", '~'},  {"updated", '~'},
-        {"recreated", '~'}, {"marked", '~'},    {"unchanged", '='}, {"kept", '='},
-        {"left", '='},      {"skipped", '!'},   {"regenerated", '*'},
+        {"created", '+'},   {"added", '+'},   {"appended", '+'},    {"removed", '-'},
+        {"deleted", '-'},   {"changed", '~'}, {"replaced", '~'},    {"updated", '~'},
+        {"recreated", '~'}, {"marked", '~'},  {"unchanged", '='},   {"kept", '='},
+        {"left", '='},      {"skipped", '!'}, {"regenerated", '*'},
     };
     for (const Mark &m : kMarks) {
         if (action == QLatin1String(m.action))
@@ -56,8 +56,8 @@ void writePrograms(const ProjectPlan &p, QStringList &out)
         QString line = QStringLiteral("    ") + markOf(c.action) + u' ' + c.name;
         if (!c.folder.isEmpty())
             line += QStringLiteral(" (") + c.folder + u')';
-        line += QStringLiteral(": ") + (c.action == u"replaced" ? QStringLiteral("source replaced")
-                                                                : c.action);
+        line += QStringLiteral(": ") +
+                (c.action == u"replaced" ? QStringLiteral("source replaced") : c.action);
         for (const QString &detail : c.details)
             line += QStringLiteral(", ") + detail;
         out << line;
@@ -77,8 +77,8 @@ void writeGroups(const ProjectPlan &p, QStringList &out)
         if (g.skipped)
             out << QStringLiteral("    ! skipped, locked by another client");
         for (const VariableChange &v : g.variables) {
-            QString line = QStringLiteral("    ") + markOf(v.action) + u' ' + v.name + QStringLiteral(": ") +
-                           v.action;
+            QString line = QStringLiteral("    ") + markOf(v.action) + u' ' + v.name +
+                           QStringLiteral(": ") + v.action;
             for (const PlanField &f : v.fields)
                 line += QStringLiteral(", ") + describeField(f, v.action == u"added");
             out << line;
@@ -101,10 +101,12 @@ void writeFiles(const ProjectPlan &p, QStringList &out)
             what = QStringLiteral("left as it is");
         else if (f.action == u"regenerated")
             what = QStringLiteral("deleted, written anew by the project database at save");
-        out << QStringLiteral("    ") + markOf(f.action) + u' ' + f.name + QStringLiteral(": ") + what;
+        out << QStringLiteral("    ") + markOf(f.action) + u' ' + f.name + QStringLiteral(": ") +
+                   what;
         indentAll(out, f.diff, QStringLiteral("        "));
         for (const OptionChange &o : f.options) {
-            QString line = QStringLiteral("        ") + markOf(o.action) + u' ' + o.key + u'=' + o.after;
+            QString line =
+                QStringLiteral("        ") + markOf(o.action) + u' ' + o.key + u'=' + o.after;
             if (o.action == u"changed")
                 line += QStringLiteral(" (was ") + o.before + u')';
             else if (o.action == u"appended")
@@ -119,8 +121,9 @@ void writeFiles(const ProjectPlan &p, QStringList &out)
 QString changePlanSummaryLine(const ChangePlan &plan)
 {
     const PlanSummary s = plan.summary();
-    return QStringLiteral("Plan: programs %1 created, %2 replaced, %3 deleted, %4 unchanged, %5 kept"
-                          ", %6 skipped; ")
+    return QStringLiteral(
+               "Plan: programs %1 created, %2 replaced, %3 deleted, %4 unchanged, %5 kept"
+               ", %6 skipped; ")
                .arg(s.programsCreated)
                .arg(s.programsReplaced)
                .arg(s.programsDeleted)
@@ -158,7 +161,8 @@ QStringList changePlanText(const ChangePlan &plan)
         if (!p.folders.empty()) {
             out << QStringLiteral("  Folders:");
             for (const FolderChange &f : p.folders)
-                out << QStringLiteral("    ") + markOf(f.action) + u' ' + f.path + QStringLiteral(": ") + f.action;
+                out << QStringLiteral("    ") + markOf(f.action) + u' ' + f.path +
+                           QStringLiteral(": ") + f.action;
         }
         writePrograms(p, out);
         writeGroups(p, out);

@@ -43,8 +43,8 @@ std::vector<Edit> shortestEdit(const QStringList &a, qsizetype a0, qsizetype a1,
                 for (int back = d; back > 0; --back) {
                     const std::vector<int> &pv = trace[std::size_t(back)];
                     const int bk = x - y;
-                    const bool down = bk == -back ||
-                                      (bk != back && pv[bk - 1 + offset] < pv[bk + 1 + offset]);
+                    const bool down =
+                        bk == -back || (bk != back && pv[bk - 1 + offset] < pv[bk + 1 + offset]);
                     const int pk = down ? bk + 1 : bk - 1;
                     const int px = pv[pk + offset], py = px - pk;
                     while (x > px && y > py) {
@@ -136,7 +136,8 @@ QStringList unifiedDiff(const QStringList &before, const QStringList &after, int
             countB += edits[std::size_t(j)].op != Op::Removed;
         }
         const Edit &head = edits[std::size_t(first)];
-        out << QStringLiteral("@@ -%1 +%2 @@").arg(range(head.before, countA), range(head.after, countB));
+        out << QStringLiteral("@@ -%1 +%2 @@")
+                   .arg(range(head.before, countA), range(head.after, countB));
         for (qsizetype j = first; j < end; ++j) {
             const Edit &e = edits[std::size_t(j)];
             const QString &text = e.op == Op::Added ? after[e.after] : before[e.before];

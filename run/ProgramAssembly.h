@@ -29,3 +29,6 @@ void createGenTab(RunState &state, RunLog &log);
 // the main program's descriptor, or null when the workbook's main program type is not in the
 // template. May throw Failure.
 TCodeTab *AssembleGeneratedProgram(const AssemblyContext &context, const QString &templatePath);
+
+// The first line of the generated main program: this text, then the time of the run.
+QString generatedAtPrefix();

@@ -29,8 +29,8 @@ QString nameBetween(const QString &text, QStringView head, QStringView tail)
 void noteLock(const QString &line, PlanNotes &notes)
 {
     const QString text = line.mid(kTimeStampLength);
-    if (const QString group = nameBetween(text, u"Unable to lock variable group (",
-                                          u"), variables not created");
+    if (const QString group =
+            nameBetween(text, u"Unable to lock variable group (", u"), variables not created");
         !group.isEmpty() && !notes.lockedGroups.contains(group, Qt::CaseInsensitive))
         notes.lockedGroups << group;
     if (const QString program = nameBetween(text, u"Not lock program: ", u", program not saved");
@@ -70,12 +70,11 @@ GenerationRun::ProjectUpdater makeProjectUpdater(const GenerationRun &run, RunSt
 }
 
 GenerationRun::ProjectUpdater makePlanUpdater(const GenerationRun &run, RunState &state,
-                                              RunLog &log, TK5DB &db,
-                                              const BuildSettings &settings, PlannedBuild &plan,
-                                              QHash<QString, PlanNotes> &notes)
+                                              RunLog &log, TK5DB &db, const BuildSettings &settings,
+                                              PlannedBuild &plan, QHash<QString, PlanNotes> &notes)
 {
     return [&run, &state, &log, &db, settings, &plan, &notes](TCodeTab &genTab,
-                                                               TCodeTab &mainProgram) {
+                                                              TCodeTab &mainProgram) {
         const QString workbookFolder =
             run.workbookPath().isEmpty() ? QString() : QFileInfo(run.workbookPath()).path();
         state.ProjectName = pathFromWorkbook(state.ProjectName, workbookFolder);

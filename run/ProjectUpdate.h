@@ -20,6 +20,5 @@ GenerationRun::ProjectUpdater makeProjectUpdater(const GenerationRun &run, RunSt
 // what the plan needs beside them (the template's programs and text files, the locks that
 // kept the build out) is noted in `notes`, keyed by planNotesKey of the project folder.
 GenerationRun::ProjectUpdater makePlanUpdater(const GenerationRun &run, RunState &state,
-                                              RunLog &log, TK5DB &db,
-                                              const BuildSettings &settings, PlannedBuild &plan,
-                                              QHash<QString, PlanNotes> &notes);
+                                              RunLog &log, TK5DB &db, const BuildSettings &settings,
+                                              PlannedBuild &plan, QHash<QString, PlanNotes> &notes);

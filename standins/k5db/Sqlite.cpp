@@ -68,8 +68,7 @@ FileStamp stampOf(const fs::path &file)
 void copyOnce(const fs::path &file, Database &target)
 {
     Database source(file, Database::Mode::Snapshot);
-    sqlite3_backup *backup =
-        sqlite3_backup_init(target.handle(), "main", source.handle(), "main");
+    sqlite3_backup *backup = sqlite3_backup_init(target.handle(), "main", source.handle(), "main");
     if (!backup)
         throwSqlite(target.handle(), sqlite3_errcode(target.handle()));
     const int rc = sqlite3_backup_step(backup, -1);

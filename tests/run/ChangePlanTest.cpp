@@ -28,7 +28,8 @@ struct OtherClient {
     {
         const quint32 group = db.FindGroup("(Global)");
         ASSERT_EQ(db.LockGroup(group), 0u);
-        const quint32 var = db.CreateVar(group, K5DB_POS_APPEND, db.FindType("BOOL"), 0, 0, 0, name);
+        const quint32 var =
+            db.CreateVar(group, K5DB_POS_APPEND, db.FindType("BOOL"), 0, 0, 0, name);
         ASSERT_NE(var, 0u);
         db.K5DB_SetComment(db.hClient, db.hProject, var, K5DB_COMMENT_DESC,
                            TK5DB::ansiText(description).constData());
@@ -192,7 +193,8 @@ struct EditCase {
 TEST(ChangePlan, EachEditIsPlannedAsTheBuildMakesIt)
 {
     const EditCase cases[] = {
-        {"a description changed", {},
+        {"a description changed",
+         {},
          [](PlanScenario &p) { p.signalRows[2][3] = "Fire alarm, hall 2"; },
          [](const ChangePlan &plan) {
              const VariableChange *v = variable(plan, "(Global)", "Fire");
@@ -200,7 +202,9 @@ TEST(ChangePlan, EachEditIsPlannedAsTheBuildMakesIt)
              EXPECT_EQ(fieldNames(v), QStringList{"description"});
              EXPECT_EQ(v->fields.at(0).after, "Fire alarm, hall 2  !CrByGen!");
          }},
-        {"a type changed", {}, [](PlanScenario &p) { p.signalRows[2][4] = "INT"; },
+        {"a type changed",
+         {},
+         [](PlanScenario &p) { p.signalRows[2][4] = "INT"; },
          [](const ChangePlan &plan) {
              const VariableChange *v = variable(plan, "(Global)", "Fire");
              EXPECT_EQ(actionOf(v), "recreated");
@@ -208,7 +212,9 @@ TEST(ChangePlan, EachEditIsPlannedAsTheBuildMakesIt)
              EXPECT_EQ(v->fields.at(0).before, "BOOL");
              EXPECT_EQ(v->fields.at(0).after, "INT");
          }},
-        {"a signal row removed", {}, [](PlanScenario &p) { p.signalRows.pop_back(); },
+        {"a signal row removed",
+         {},
+         [](PlanScenario &p) { p.signalRows.pop_back(); },
          [](const ChangePlan &plan) {
              EXPECT_EQ(actionOf(variable(plan, "(Global)", "Fire")), "removed");
              const ProgramChange *main = program(plan, "Main");
@@ -216,7 +222,9 @@ TEST(ChangePlan, EachEditIsPlannedAsTheBuildMakesIt)
              EXPECT_EQ(main->action, "replaced");
              EXPECT_THAT(main->diff, Contains(QString("-Fire := TRUE;")));
          }},
-        {"a signal row added", {}, [](PlanScenario &p) { p.signal("Gas", "Gas alarm", "DINT"); },
+        {"a signal row added",
+         {},
+         [](PlanScenario &p) { p.signal("Gas", "Gas alarm", "DINT"); },
          [](const ChangePlan &plan) {
              EXPECT_EQ(actionOf(variable(plan, "(Global)", "Gas")), "added");
              EXPECT_THAT(program(plan, "Main")->diff, Contains(QString("+Gas := TRUE;")));
@@ -320,6 +328,32 @@ TEST(ChangePlan, AGroupLockedByAnotherClientIsPlannedAsSkippedAndThePlanWritesNo
     EXPECT_TRUE(global->variables.empty());
     EXPECT_THAT(p.texts(), Contains(QString("Unable to lock variable group ((Global)), variables "
                                             "not created")));
+}
+
+TEST(ChangePlan, ASecondWorkbookSeesWhatTheFirstWouldHaveChanged)
+{
+    PlanScenario p("<KeepGeneratedVars>1</KeepGeneratedVars>");
+    builtTwice(p);
+    p.signal("Gas", "Gas alarm");
+    const QString first = p.writeWorkbook("first.xlsx");
+    p.signalRows[1][3] = "Door shut";
+    p.signalRows[3][4] = "INT"; // Gas, made by the first run, is recreated by the second
+    const QString second = p.writeWorkbook("second.xlsx");
+    const QString dumpBefore = p.dump();
+    const auto filesBefore = p.folderState();
+    const std::vector<WorkbookChooser> books{WorkbookChooser::forPath(first),
+                                             WorkbookChooser::forPath(second)};
+    const ChangePlan plan = planGeneration(p.run, p.state, p.log, p.db, p.settings, books);
+    ASSERT_TRUE(plan.ok) << logOf(p).toStdString();
+    EXPECT_EQ(differences(filesBefore, p.folderState()), QStringList());
+    p.useSettings();
+    ASSERT_TRUE(p.run.GenerateFromWorkbook(books[0], false));
+    ASSERT_TRUE(p.run.GenerateFromWorkbook(books[1], true));
+    EXPECT_EQ(sorted(planChanges(plan)),
+              sorted(buildChanges(dumpBefore, p.dump(), filesBefore, p.folderState())));
+    const VariableChange *gas = variable(plan, "(Global)", "Gas");
+    ASSERT_EQ(actionOf(gas), "added");
+    EXPECT_THAT(gas->fields, Contains(testing::Field(&PlanField::after, QString("INT"))));
 }
 
 TEST(ChangePlan, RandomWorkbookEditsArePlannedAsTheBuildMakesThem)

@@ -1,5 +1,7 @@
 #include "PlanScenario.h"
 
+#include "run/ProgramAssembly.h"
+
 namespace {
 
 struct DumpItems {
@@ -88,8 +90,8 @@ QSet<QString> buildChanges(const QString &dumpBefore, const QString &dumpAfter,
         const auto &files = items == &before ? filesBefore : filesAfter;
         for (auto it = items->items.begin(); it != items->items.end(); ++it) {
             if (it.key().startsWith(u"program "))
-                it.value() += u'\n' + QString::fromLatin1(
-                                          files.value(it.key().mid(8) + ".st").bytes);
+                it.value() +=
+                    u'\n' + QString::fromLatin1(files.value(it.key().mid(8) + ".st").bytes);
         }
     }
     QSet<QString> changes;

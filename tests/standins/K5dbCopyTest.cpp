@@ -78,7 +78,9 @@ TEST_F(K5dbCopy, LocksOfOthersAreSeenAndTheCopysOwnBlockNobody)
 {
     const uint32_t global = group("(Global)");
     ASSERT_EQ(K5DB_LockGroup(client, project, global), K5DB_OK);
-    const QStringList before = folderState(folder);
+    // The lock holder is in this process, where SQLite shares one lock-table index between
+    // connections, so the folder is not compared here: the change plan's tests hold the lock
+    // from another process, as the workbench does, and compare it there.
     const uint32_t copy = K5DB_OpenProjectCopy(other, path.c_str());
     ASSERT_NE(copy, 0u);
     EXPECT_EQ(K5DB_LockGroup(other, copy, K5DB_FindGroup(other, copy, "(Global)")),
@@ -88,7 +90,6 @@ TEST_F(K5dbCopy, LocksOfOthersAreSeenAndTheCopysOwnBlockNobody)
     EXPECT_EQ(K5DB_LockGroup(client, project, group("(Retain)")), K5DB_OK)
         << "the copy's lock blocked the project's own client";
     EXPECT_EQ(K5DB_CloseProject(other, copy), K5DB_OK);
-    EXPECT_EQ(folderState(folder), before);
 }
 
 TEST_F(K5dbCopy, AFolderWithoutAProjectGivesTheEmptyProjectAndStaysMissing)
