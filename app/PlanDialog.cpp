@@ -120,7 +120,9 @@ PlanDialog::PlanDialog(const ChangePlan &plan, QWidget *parent) : QDialog(parent
     m_tree = new QTreeWidget;
     m_tree->setObjectName(QStringLiteral("planTree"));
     m_tree->setHeaderLabels({QStringLiteral("Item"), QStringLiteral("Change")});
-    m_tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_tree->header()->setStretchLastSection(false);
+    m_tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_tree->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_details = new QPlainTextEdit;
     m_details->setObjectName(QStringLiteral("planDetails"));
     m_details->setReadOnly(true);
@@ -129,6 +131,7 @@ PlanDialog::PlanDialog(const ChangePlan &plan, QWidget *parent) : QDialog(parent
     splitter->addWidget(m_tree);
     splitter->addWidget(m_details);
     splitter->setStretchFactor(1, 1);
+    splitter->setSizes({340, 560});
     layout->addWidget(splitter, 1);
     m_summary = new QLabel(changePlanSummaryLine(plan));
     m_summary->setWordWrap(true);

@@ -2,10 +2,26 @@
 
 #include "project/TK5DB.h"
 
+#include <QHash>
+
 namespace {
 
+// Comments are read into a buffer of this size, as the wrapper reads them.
+constexpr quint32 kCommentBuffer = 2049;
 // A program folder tree deeper than this is not followed; the project writer never makes one.
 constexpr int kMaxFolderDepth = 256;
+
+// A comment in one call: the text of one that fits the library's buffer, and the wrapper's
+// failure for one that does not.
+QString comment(TK5DB &db, quint32 hObject, quint32 kind)
+{
+    char buffer[kCommentBuffer] = {};
+    if (db.K5DB_GetComment(db.hClient, db.hProject, hObject, kind, buffer, sizeof buffer) ==
+        K5DB_ERR_BUFFER)
+        return db.GetComment(hObject, kind); // throws, naming the length
+    buffer[sizeof buffer - 1] = '\0';
+    return TK5DB::nativeText(buffer);
+}
 
 QString property(TK5DB &db, quint32 hObject, quint32 hProp)
 {
@@ -21,7 +37,7 @@ ProgramState readProgram(TK5DB &db, quint32 hProgram, const QString &name, const
     db.K5DB_GetProgramDesc(db.hClient, db.hProject, hProgram, &language, &section, &parent);
     p.language = language;
     p.section = section;
-    p.description = db.GetComment(hProgram, K5DB_COMMENT_DESC);
+    p.description = comment(db, hProgram, K5DB_COMMENT_DESC);
     p.structure = property(db, hProgram, K5DB_PROP_STRUCTURE);
     p.enabled = property(db, hProgram, K5DB_PROP_ENABLED);
     p.sourcePath = db.GetProgramPath(hProgram);
@@ -45,22 +61,29 @@ void readFolder(TK5DB &db, quint32 hFolder, const QString &path, ProjectSnapshot
     }
 }
 
-VariableState readVariable(TK5DB &db, quint32 hGroup, quint32 hVar)
+// The projects' few types by handle: a type's name is asked for once, not once per variable.
+using TypeNames = QHash<quint32, QString>;
+
+VariableState readVariable(TK5DB &db, quint32 hGroup, quint32 hVar, TypeNames &types)
 {
     VariableState v;
     quint32 hType = 0;
     v.name = db.GetVarDesc(hGroup, hVar, hType, v.dim, v.length, v.flags);
-    v.type = TK5DB::nativeText(db.K5DB_GetTypeDesc(db.hClient, db.hProject, hType, nullptr));
+    auto type = types.find(hType);
+    if (type == types.end())
+        type = types.insert(
+            hType, TK5DB::nativeText(db.K5DB_GetTypeDesc(db.hClient, db.hProject, hType, nullptr)));
+    v.type = *type;
     v.init =
         TK5DB::nativeText(db.K5DB_GetVarInitValue(db.hClient, db.hProject, hGroup, hVar, nullptr));
-    v.tag = db.GetComment(hVar, K5DB_COMMENT_TAG);
-    v.description = db.GetComment(hVar, K5DB_COMMENT_DESC);
+    v.tag = comment(db, hVar, K5DB_COMMENT_TAG);
+    v.description = comment(db, hVar, K5DB_COMMENT_DESC);
     v.profile = property(db, hVar, K5DB_PROP_PROFILE);
     v.embed = property(db, hVar, K5DB_PROP_EMBED);
     return v;
 }
 
-GroupState readGroup(TK5DB &db, const QString &name, quint32 hGroup)
+GroupState readGroup(TK5DB &db, const QString &name, quint32 hGroup, TypeNames &types)
 {
     GroupState group{name, {}};
     const quint32 count = db.K5DB_GetNbVar(db.hClient, db.hProject, hGroup);
@@ -70,7 +93,7 @@ GroupState readGroup(TK5DB &db, const QString &name, quint32 hGroup)
             std::min(count, db.K5DB_GetVars(db.hClient, db.hProject, hGroup, handles.data())));
     group.variables.reserve(handles.size());
     for (const quint32 hVar : handles)
-        group.variables.push_back(readVariable(db, hGroup, hVar));
+        group.variables.push_back(readVariable(db, hGroup, hVar, types));
     return group;
 }
 
@@ -83,9 +106,10 @@ ProjectSnapshot readProjectSnapshot(TK5DB &db)
     QStringList groups{QStringLiteral("(Global)"), QStringLiteral("(Retain)")};
     for (const ProgramState &program : out.programs)
         groups << program.name;
+    TypeNames types;
     for (const QString &name : groups) {
         if (const quint32 hGroup = db.FindGroup(name))
-            out.groups.push_back(readGroup(db, name, hGroup));
+            out.groups.push_back(readGroup(db, name, hGroup, types));
     }
     return out;
 }

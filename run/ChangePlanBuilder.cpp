@@ -183,12 +183,14 @@ void comparePrograms(const PlannedBuild::Project &p, const PlanNotes &notes, con
             const qsizetype lines = source ? linesOf(source->after).size() : 0;
             change.details << QStringLiteral("%1 source lines").arg(lines);
         } else if (source) {
-            const QStringList oldLines = linesOf(source->before), newLines = linesOf(source->after);
+            const bool same = source->before == source->after;
+            const QStringList oldLines = same ? QStringList() : linesOf(source->before);
+            const QStringList newLines = same ? QStringList() : linesOf(source->after);
             const QStringList changed = changedAttributes(*was, program);
-            if (onlyTheTimeDiffers(oldLines, newLines))
+            if (!same && onlyTheTimeDiffers(oldLines, newLines))
                 change.details << QStringLiteral("written anew; only the generation time in its "
                                                  "first line changes");
-            else
+            else if (!same)
                 change.diff = unifiedDiff(oldLines, newLines);
             change.details << changed;
             change.action = change.diff.isEmpty() && changed.isEmpty() ? QStringLiteral("unchanged")
