@@ -72,10 +72,8 @@ bool readStoredPlacement(OptionStore &store, QRect &geometry)
 
 } // namespace
 
-bool Settings::loadOptions(OptionStore &store)
+bool Settings::loadFixedOptions(OptionStore &store)
 {
-    if (int showChanges = 0; readInto(store, "ShowChanges", showChanges))
-        ShowChanges = showChanges != 0;
     for (const StoredFlag &flag : kReadOrder) {
         int value = 0;
         if (!readInto(store, flag.name, value))
@@ -91,6 +89,14 @@ bool Settings::loadOptions(OptionStore &store)
         return false;
     Placement = WindowPlacement::Stored;
     return true;
+}
+
+bool Settings::loadOptions(OptionStore &store)
+{
+    const bool complete = loadFixedOptions(store);
+    if (int showChanges = 0; readInto(store, "ShowChanges", showChanges))
+        ShowChanges = showChanges != 0;
+    return complete;
 }
 
 void Settings::saveOptions(OptionStore &store) const

@@ -50,9 +50,11 @@ public:
 
     // Reads the options in their fixed order. The first value that is missing or not a number
     // ends the reading: the values read before it stay, the later ones keep their defaults,
-    // the placement stays Designed, and the result is false.
+    // the placement stays Designed, and the result is false. ShowChanges is read after them
+    // whatever they gave; missing, it keeps its default and the result does not change.
     bool loadOptions(OptionStore &store);
-    // Writes the options in their fixed order; Top and Left only when SaveWindowPosition.
+    // Writes the options in their fixed order, then ShowChanges; Top and Left only when
+    // SaveWindowPosition.
     void saveOptions(OptionStore &store) const;
 
     // Reads the history file; a missing or unreadable file gives an empty history, index 0
@@ -68,4 +70,8 @@ public:
     // is writable, else the same file name in the user's configuration folder.
     static QString historyFilePath(const QString &executablePath, const QString &configFolder);
     static QString historyFilePath();
+
+private:
+    // The options in their fixed order and the placement, as loadOptions describes them.
+    bool loadFixedOptions(OptionStore &store);
 };

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "run/GenerateCommand.h"
 #include "support/XlsxTestBook.h"
 
 #include <QFile>
@@ -102,7 +103,7 @@ TEST_F(CellsCommandTest, ABadWorkbookSheetOrRangeGivesTheMessageAndStatus1)
     }
 }
 
-TEST_F(CellsCommandTest, WrongArgumentsGiveTheUsageAndStatus2)
+TEST_F(CellsCommandTest, WrongArgumentsGiveTheUsageAndTheUsageStatus)
 {
     const QStringList wrong[] = {
         {},
@@ -115,7 +116,7 @@ TEST_F(CellsCommandTest, WrongArgumentsGiveTheUsageAndStatus2)
     for (const QStringList &arguments : wrong) {
         SCOPED_TRACE(arguments.join(u' ').toStdString());
         const CommandResult r = run(arguments);
-        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.status, kUsageStatus); // 64, apart from every status of a run
         EXPECT_EQ(r.out, QString());
         EXPECT_FALSE(r.err.isEmpty());
     }

@@ -54,7 +54,7 @@ TEST(SettingsOptions, FirstStartKeepsEveryDefaultAndTheDesignedPlacement)
     RecordingStore store;
     Settings settings;
     EXPECT_FALSE(settings.loadOptions(store));
-    EXPECT_THAT(store.reads, ElementsAre("StartStraton"));
+    EXPECT_THAT(store.reads, ElementsAre("StartStraton", "ShowChanges"));
     EXPECT_TRUE(settings.StartStraton);
     EXPECT_TRUE(settings.Download);
     EXPECT_FALSE(settings.ShowDebug);
@@ -103,7 +103,7 @@ TEST(SettingsOptions, ReadingStopsAtTheFirstMissingOrUnreadableValue)
         store.values = c.values;
         Settings settings;
         EXPECT_EQ(settings.loadOptions(store), c.complete);
-        EXPECT_EQ(store.reads, c.reads);
+        EXPECT_EQ(store.reads, c.reads + QStringList{"ShowChanges"});
         EXPECT_EQ(settings.Download, c.download);
         EXPECT_EQ(settings.ShowDebug, c.showDebug);
         EXPECT_EQ(settings.Placement, c.placement);
@@ -138,8 +138,9 @@ TEST(SettingsOptions, SavesInTheFixedOrderWithTopAndLeftOnlyWhenThePositionIsKep
     Settings settings;
     settings.Geometry = QRect(40, 30, 500, 700);
     settings.ForceVSI = true;
-    const QStringList options = {"StartStraton=1", "Download=1",  "ShowDebug=0",     "DebugGen=1",
-                                 "ForceVSI=1",     "EmbedSymb=1", "DeleteAppliXML=1"};
+    const QStringList options = {"StartStraton=1",   "Download=1",   "ShowDebug=0",
+                                 "DebugGen=1",       "ForceVSI=1",   "EmbedSymb=1",
+                                 "DeleteAppliXML=1", "ShowChanges=0"};
 
     RecordingStore notKept;
     settings.saveOptions(notKept);
@@ -152,6 +153,19 @@ TEST(SettingsOptions, SavesInTheFixedOrderWithTopAndLeftOnlyWhenThePositionIsKep
     EXPECT_EQ(kept.writes, QStringList({"SaveWindowPosition=1", "Width=500", "Height=700", "Top=30",
                                         "Left=40"}) +
                                options);
+}
+
+TEST(SettingsOptions, ShowTheChangesIsReadEvenFromAStoreThatStopsEarly)
+{
+    for (const bool complete : {true, false}) {
+        SCOPED_TRACE(complete);
+        RecordingStore store;
+        store.values = complete ? fullStore("0") : QMap<QString, QString>{{"StartStraton", "1"}};
+        store.values.insert("ShowChanges", "1");
+        Settings settings;
+        EXPECT_EQ(settings.loadOptions(store), complete);
+        EXPECT_TRUE(settings.ShowChanges);
+    }
 }
 
 TEST(SettingsOptions, WhatTheProjectBuildReads)

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "run/GenerateCommand.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>
@@ -152,7 +153,7 @@ TEST(DemoDump, BadArgumentsGiveUsage)
                                     QStringList{"generate", "a", "b", "c", "d", "e"}}) {
         QString out, err;
         QTextStream o(&out), e(&err);
-        EXPECT_EQ(runCommandLine(args, o, e), 2) << args.join(' ').toStdString();
+        EXPECT_EQ(runCommandLine(args, o, e), kUsageStatus) << args.join(' ').toStdString();
         EXPECT_TRUE(err.contains("usage:"));
     }
 }
