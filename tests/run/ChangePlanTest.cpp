@@ -64,18 +64,31 @@ QString logOf(const PlanScenario &p)
 
 // Plans, checks that the plan wrote nothing, builds, and checks that the plan names exactly what
 // the build changed.
-ChangePlan planThenBuild(PlanScenario &p)
+ChangePlan planThenBuild(PlanScenario &p, const QString &project = {})
 {
-    const bool exists = QFileInfo::exists(p.projectPath("appli.k5p"));
-    const QString dumpBefore = exists ? p.dump() : QString();
+    const QString folder = project.isEmpty() ? p.projectPath() : p.projectPath(project);
+    const bool exists = QFileInfo::exists(QDir(folder).filePath("appli.k5p"));
+    const QString dumpBefore = exists ? p.dump(folder) : QString();
     const auto filesBefore = p.folderState();
     const ChangePlan plan = p.plan();
     EXPECT_TRUE(plan.ok) << logOf(p).toStdString();
     EXPECT_EQ(differences(filesBefore, p.folderState()), QStringList())
         << "the plan wrote into the project folder";
-    EXPECT_EQ(QFileInfo::exists(p.projectPath()), exists);
+    EXPECT_EQ(QFileInfo::exists(folder), exists);
     EXPECT_TRUE(p.build()) << logOf(p).toStdString();
-    const QSet<QString> built = buildChanges(dumpBefore, p.dump(), filesBefore, p.folderState());
+    auto filesAfter = p.folderState();
+    auto before = filesBefore;
+    if (!project.isEmpty()) { // the files of the workspace's main task, named as in its folder
+        for (auto *files : {&before, &filesAfter}) {
+            QMap<QString, PlanScenario::FileState> inside;
+            for (auto it = files->cbegin(); it != files->cend(); ++it) {
+                if (it.key().startsWith(project + '/'))
+                    inside.insert(it.key().mid(project.size() + 1), it.value());
+            }
+            *files = inside;
+        }
+    }
+    const QSet<QString> built = buildChanges(dumpBefore, p.dump(folder), before, filesAfter);
     EXPECT_EQ(sorted(planChanges(plan)), sorted(built));
     return plan;
 }
@@ -328,6 +341,24 @@ TEST(ChangePlan, AGroupLockedByAnotherClientIsPlannedAsSkippedAndThePlanWritesNo
     EXPECT_TRUE(global->variables.empty());
     EXPECT_THAT(p.texts(), Contains(QString("Unable to lock variable group ((Global)), variables "
                                             "not created")));
+}
+
+TEST(ChangePlan, AMultiTaskWorkspaceIsPlannedAsUnpackedThenAsReused)
+{
+    PlanScenario p("<GenerateMultiTaskApp default=\"TRUE\"/>");
+    twoSignals(p);
+    const ChangePlan first = p.plan();
+    ASSERT_TRUE(first.ok) << logOf(p).toStdString();
+    ASSERT_EQ(first.projects.size(), 1u);
+    EXPECT_EQ(first.projects[0].workspace, "unpacked");
+    EXPECT_EQ(first.projects[0].folder, p.projectPath("MainTask"));
+    EXPECT_FALSE(QFileInfo::exists(p.projectPath())) << "the plan unpacked the workspace";
+
+    ASSERT_TRUE(p.build()) << logOf(p).toStdString();
+    p.signalRows[2][3] = "Fire alarm, hall 2";
+    const ChangePlan second = planThenBuild(p, "MainTask");
+    EXPECT_EQ(second.projects.at(0).workspace, "reused");
+    EXPECT_EQ(actionOf(variable(second, "(Global)", "Fire")), "updated");
 }
 
 TEST(ChangePlan, ASecondWorkbookSeesWhatTheFirstWouldHaveChanged)

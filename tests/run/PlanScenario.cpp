@@ -89,9 +89,13 @@ QSet<QString> buildChanges(const QString &dumpBefore, const QString &dumpAfter,
     for (DumpItems *items : {&before, &after}) {
         const auto &files = items == &before ? filesBefore : filesAfter;
         for (auto it = items->items.begin(); it != items->items.end(); ++it) {
-            if (it.key().startsWith(u"program "))
-                it.value() +=
-                    u'\n' + QString::fromLatin1(files.value(it.key().mid(8) + ".st").bytes);
+            if (!it.key().startsWith(u"program "))
+                continue;
+            // the generation time in the first line changes with every build: no change
+            QString source = QString::fromLatin1(files.value(it.key().mid(8) + ".st").bytes);
+            if (source.startsWith(generatedAtPrefix()))
+                source = source.mid(source.indexOf(u'\n'));
+            it.value() += u'\n' + source;
         }
     }
     QSet<QString> changes;
