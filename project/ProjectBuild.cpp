@@ -15,8 +15,6 @@
 #include "template/TemplateModel.h"
 #include "workbook/GeneratorOptions.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
 
