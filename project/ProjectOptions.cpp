@@ -11,7 +11,6 @@
 #include "template/TemplateModel.h"
 #include "workbook/GeneratorOptions.h"
 
-#include <QFileInfo>
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include "common/RunLog.h"
 #include "template/TextLines.h"
 
-#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
