@@ -310,6 +310,8 @@ void compareFiles(const std::vector<RecordedProjectFiles::Change> &changes,
     for (const RecordedProjectFiles::Change &c : changes) {
         if (sources.contains(c.path) || !inside(p.folder, QDir::cleanPath(c.path)))
             continue;
+        if (!c.before && !c.after)
+            continue; // made and removed again: missing, as it was
         written.insert(QDir::cleanPath(c.path));
         plan.files.push_back(compareFile(folder.relativeFilePath(c.path), c));
     }
