@@ -1,4 +1,5 @@
 #include "support/GenerationFixture.h"
+#include "support/PlantTemplate.h"
 
 #include <gmock/gmock.h>
 
@@ -8,53 +9,6 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 
 namespace {
-
-const QByteArray kTemplate = R"(<?xml version="1.0"?>
-<Plant>
-  <MainCode>
-    <Main>
-      <UserInput name="Base" sheet="1" row="7" col="2" default="7"/>
-      <globalvar name="Life" type="INT"/>
-      <IncludeFB>Helper</IncludeFB>
-      <CODE FileName="Main_%%Base%%"><![CDATA[
-        start := %%Base%%;
-        %%Inputs%%
-        %%Calls%%
-        stop;
-      ]]></CODE>
-    </Main>
-  </MainCode>
-  <FunctionBlocks>
-    <Helper><IncludeFB>Deep</IncludeFB><CODE>help;</CODE></Helper>
-    <Deep><CODE>deep;</CODE></Deep>
-    <Unused><CODE>unused;</CODE></Unused>
-    <PortBlock>
-      <Calls TemplateCreate="yes">%%option%%(Port := %%Port%%);</Calls>
-      <CODE MaxIO="2" FileName="FB_" Section="UDFB"><![CDATA[
-        header;
-        %%Cyclic%%
-      ]]></CODE>
-    </PortBlock>
-  </FunctionBlocks>
-  <SignalTypes>
-    <Variables>
-      <SignalTypeSheet>2</SignalTypeSheet>
-      <SignalTypeStartRow>2</SignalTypeStartRow>
-      <SignalTypeColon>1</SignalTypeColon>
-      <RowDisableColon>2</RowDisableColon>
-      <Tag>3</Tag>
-      <UserInput name="Port" sheet="2" row="2" col="4" default="1" type="int" range="1..9"/>
-    </Variables>
-    <DI>
-      <globalvar name="%%Tag%%" type="BOOL"/>
-      <Inputs>%%Tag%% := TRUE;</Inputs>
-    </DI>
-    <Meas>
-      <Cyclic option="%%Port%%" template="PortBlock">%%Tag%% := Read();</Cyclic>
-    </Meas>
-  </SignalTypes>
-</Plant>
-)";
 
 using Row = std::vector<QVariant>;
 
@@ -86,8 +40,9 @@ TEST(GenerateRun, BuildsTheMainProgramWithHeaderSectionsAndBlocks)
     EXPECT_EQ(gen.reCode[2], "// Main : Main");
     EXPECT_EQ(gen.reCode.mid(3), (QStringList{"start := 20;", "%%Inputs%%", "Door := TRUE;",
                                               "Fire := TRUE;", "%%Calls%%", "stop;", ""}));
-    EXPECT_EQ(gen.reGloVar, (QStringList{"Life,INT,,,,,,\"\",\"\",\"\",,", "Door,BOOL,,,,,,\"\",\"\",\"\",,",
-                                         "Fire,BOOL,,,,,,\"\",\"\",\"\",,"}));
+    EXPECT_EQ(gen.reGloVar,
+              (QStringList{"Life,INT,,,,,,\"\",\"\",\"\",,", "Door,BOOL,,,,,,\"\",\"\",\"\",,",
+                           "Fire,BOOL,,,,,,\"\",\"\",\"\",,"}));
     EXPECT_EQ(gen.StratonInfo.FileName, "Main_20");
     EXPECT_EQ(r.state.ProjectName, "Plant");
     EXPECT_EQ(r.state.IpAddress, "127.0.0.1");
@@ -112,8 +67,10 @@ TEST(GenerateRun, OptionVariantsFillBlocksOfMaxIOLinesEachWithTheirOwnLetters)
     for (const auto &e : r.state.Template.FuncBlocks)
         names << e.name;
     EXPECT_EQ(names, (QStringList{"Helper", "Deep", "Unused", "PortBlock", "A1", "B1", "A2"}));
-    EXPECT_EQ(r.block("A1")->reCode, (QStringList{"header;", "%%Cyclic%%", "M1 := Read();", "M2 := Read();", ""}));
-    EXPECT_EQ(r.block("B1")->reCode, (QStringList{"header;", "%%Cyclic%%", "M3 := Read();", "M4 := Read();", ""}));
+    EXPECT_EQ(r.block("A1")->reCode,
+              (QStringList{"header;", "%%Cyclic%%", "M1 := Read();", "M2 := Read();", ""}));
+    EXPECT_EQ(r.block("B1")->reCode,
+              (QStringList{"header;", "%%Cyclic%%", "M3 := Read();", "M4 := Read();", ""}));
     EXPECT_EQ(r.block("A2")->reCode, (QStringList{"header;", "%%Cyclic%%", "M5 := Read();", ""}));
     EXPECT_EQ(r.block("B1")->StratonInfo.FileName, "FB_B1");
     const TCodeTab &gen = *r.state.GenTab;
@@ -169,8 +126,9 @@ TEST(GenerateRun, EachPhaseFailureEndsTheRunWithItsLine)
         {"undefined main type", kTemplate, "Other", "Program type not defined in XML : Other"},
         {"empty main type", kTemplate, "  ", "Program type not defined in XML : "},
         {"malformed template", "<Plant><MainCode></Plant>", "Main", "XML parsing error:"},
-        {"signal sheet missing", QByteArray(kTemplate).replace("<SignalTypeSheet>2<", "<SignalTypeSheet>9<"),
-         "Main", "Exel Sheet parsing error:"},
+        {"signal sheet missing",
+         QByteArray(kTemplate).replace("<SignalTypeSheet>2<", "<SignalTypeSheet>9<"), "Main",
+         "Exel Sheet parsing error:"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -197,7 +155,8 @@ TEST(GenerateRun, VersionMismatchEndsTheRun)
 {
     PlantRun r;
     QByteArray xml = kTemplate;
-    xml.replace("<MainCode>", R"(<VersionInfo version="2.1" sheet="1" row="8" col="2"/><MainCode>)");
+    xml.replace("<MainCode>",
+                R"(<VersionInfo version="2.1" sheet="1" row="8" col="2"/><MainCode>)");
     r.writeTemplate(xml);
     r.moreSettings.push_back({"Version", "2.0"});
     r.signal("END", "");
@@ -253,9 +212,14 @@ QByteArray chainTemplate()
 {
     QByteArray blocks;
     for (int i = 1; i <= 14; ++i)
-        blocks += QStringLiteral("<F%1><IncludeFB>F%2</IncludeFB><CODE>x;</CODE></F%1>").arg(i).arg(i + 1).toUtf8();
+        blocks += QStringLiteral("<F%1><IncludeFB>F%2</IncludeFB><CODE>x;</CODE></F%1>")
+                      .arg(i)
+                      .arg(i + 1)
+                      .toUtf8();
     return "<T><MainCode><Main><IncludeFB>F1</IncludeFB><CODE>main;</CODE></Main></MainCode>"
-           "<FunctionBlocks>" + blocks + "</FunctionBlocks><SignalTypes><Variables>"
+           "<FunctionBlocks>" +
+           blocks +
+           "</FunctionBlocks><SignalTypes><Variables>"
            "<SignalTypeSheet>2</SignalTypeSheet><SignalTypeStartRow>1</SignalTypeStartRow>"
            "<SignalTypeColon>1</SignalTypeColon></Variables></SignalTypes></T>";
 }

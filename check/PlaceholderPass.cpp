@@ -1,0 +1,335 @@
+#include "check/PlaceholderPass.h"
+
+#include "check/CheckContext.h"
+#include "check/TextScan.h"
+#include "common/PlaceholderScan.h"
+#include "expand/TInlineFunction.h"
+#include "template/TemplateFindings.h"
+#include "template/TemplateVocabulary.h"
+
+#include <QDomNamedNodeMap>
+#include <QHash>
+
+namespace {
+
+// Every name a placeholder may stand for somewhere in a run, case-folded: a check that knew
+// which program each text ends up in could be stricter, but never without a false alarm.
+struct KnownNames {
+    QSet<QString> inputs; // user inputs of any program and of the signal types
+    QSet<QString> others; // signal variables, code sections, macros, "option"
+    QStringList written;  // all of them as written, for suggestions
+};
+
+void addName(QSet<QString> &set, QStringList &written, const QString &name)
+{
+    set.insert(name.toCaseFolded());
+    written.append(name);
+}
+
+KnownNames knownNames(CheckContext &c)
+{
+    KnownNames k;
+    const TemplateModel &m = c.model;
+    for (const auto &pages : {&m.MainCodePages, &m.MacrosPages, &m.FunctionBlocksPages}) {
+        for (const auto &tab : *pages) {
+            for (qsizetype i = 0; i < tab->InputVariables.size(); ++i)
+                addName(k.inputs, k.written, tab->InputVariables.nameAt(i));
+        }
+    }
+    for (qsizetype i = 0; i < m.SignUserVar.size(); ++i)
+        addName(k.inputs, k.written, m.SignUserVar.nameAt(i));
+    for (qsizetype i = 0; i < m.SignVariables.size(); ++i)
+        addName(k.others, k.written, m.SignVariables.nameAt(i));
+    for (qsizetype i = 0; i < m.CodeSectionsToInclude.size(); ++i)
+        addName(k.others, k.written, m.CodeSectionsToInclude.nameAt(i));
+    for (const auto &type : m.SignalTypesPages) {
+        for (const auto &variant : type->PC)
+            addName(k.others, k.written, variant->name);
+    }
+    for (const auto &macro : m.MacrosPages)
+        addName(k.others, k.written, macro->name);
+    addName(k.others, k.written, QStringLiteral("option"));
+    return k;
+}
+
+enum class TextKind {
+    Code,      // program code: a name that stands for nothing may be a marker left empty
+    MacroBody, // macro code: numbers stand for the call's arguments
+    Value,     // everything else: the placeholder must be filled
+};
+
+class PlaceholderChecker {
+public:
+    explicit PlaceholderChecker(CheckContext &c) : m_c(c), m_known(knownNames(c)) {}
+
+    void text(const QDomElement &e, TextKind kind)
+    {
+        const QString text = onlyText(e);
+        if (text.isEmpty())
+            return;
+        const auto start = m_c.diagnostics.textStart(e);
+        scan(text, kind,
+             [&](qsizetype offset) { return TemplateDiagnostics::advance(start, text, offset); });
+    }
+
+    void attributes(const QDomElement &e)
+    {
+        const QDomNamedNodeMap attributes = e.attributes();
+        for (int i = 0; i < attributes.count(); ++i) {
+            const QString name = attributes.item(i).nodeName();
+            const auto at = m_c.diagnostics.attributeStart(e, name);
+            scan(attributes.item(i).nodeValue(), TextKind::Value, [&](qsizetype) { return at; });
+        }
+    }
+
+private:
+    using Place = std::function<TemplateDiagnostics::Position(qsizetype)>;
+
+    void scan(const QString &text, TextKind kind, const Place &place)
+    {
+        scanPlaceholders(
+            text, [&](const PlaceholderAt &p) { placeholder(p, kind, place); },
+            [&](qsizetype offset) {
+                m_c.diagnostics.add(place(offset), TemplateFinding::unclosedPlaceholder());
+            });
+    }
+
+    void placeholder(const PlaceholderAt &p, TextKind kind, const Place &place)
+    {
+        if (p.name.isEmpty())
+            return;
+        if (p.name.startsWith(u'#')) {
+            inlineFunction(p, place);
+            return;
+        }
+        const QString name = p.name;
+        // A line's first placeholder with arguments is a macro call, which the macro check
+        // looks at.
+        if (kind != TextKind::Value && p.firstOnLine && name.contains(u'('))
+            return;
+        const QString key = name.toCaseFolded();
+        if (m_known.inputs.contains(key) || m_known.others.contains(key))
+            return;
+        if (kind == TextKind::MacroBody && !name.isEmpty() &&
+            std::all_of(name.begin(), name.end(), [](QChar ch) { return ch.isDigit(); }))
+            return;
+        const QString suggestion = nearestName(name, m_known.written);
+        m_c.diagnostics.add(place(p.offset),
+                            kind == TextKind::Value
+                                ? TemplateFinding::unknownPlaceholder(name, suggestion)
+                                : TemplateFinding::markerWithoutSection(name, suggestion));
+    }
+
+    void inlineFunction(const PlaceholderAt &p, const Place &place)
+    {
+        QString input;
+        const std::unique_ptr<TInlineFunction> f = ParseInlineFunction(p.name, input);
+        if (!f) { // "#name" without a function: looked up as written
+            if (!m_known.inputs.contains(input.toCaseFolded()))
+                m_c.diagnostics.add(place(p.offset),
+                                    TemplateFinding::unknownPlaceholder(input, QString()));
+            return;
+        }
+        const InlineFunctionWord *word = findInlineFunction(f->FFuncName);
+        if (!word) {
+            m_c.diagnostics.add(
+                place(p.offset),
+                TemplateFinding::unknownInlineFunction(
+                    f->FFuncName, nearestName(f->FFuncName, inlineFunctionNames())));
+        } else {
+            const int given = f->FParameter.trimmed().isEmpty() ? 0 : 1;
+            if (given != word->arguments)
+                m_c.diagnostics.add(place(p.offset), TemplateFinding::inlineFunctionArguments(
+                                                         f->FFuncName, word->arguments, given));
+        }
+        if (!m_known.inputs.contains(input.toCaseFolded()))
+            m_c.diagnostics.add(place(p.offset),
+                                TemplateFinding::inlineFunctionInput(f->FFuncName, input));
+    }
+
+    CheckContext &m_c;
+    KnownNames m_known;
+};
+
+// The texts of one program, each with the way its placeholders are filled.
+void checkProgram(PlaceholderChecker &check, const QDomElement &program, bool macro)
+{
+    for (QDomElement e = program.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        const ElementWord *word = findElement(Level::Program, e.nodeName());
+        const ElementKind kind = word ? word->kind : ElementKind::Variables;
+        check.attributes(e);
+        for (QDomElement info = e.firstChildElement(QStringLiteral("varinfo")); !info.isNull();
+             info = info.nextSiblingElement(QStringLiteral("varinfo")))
+            check.attributes(info);
+        if (kind == ElementKind::Code)
+            check.text(e, macro ? TextKind::MacroBody : TextKind::Code);
+        else if (!word && e.attribute(QStringLiteral("TemplateCreate")).isEmpty())
+            check.text(e, TextKind::Code); // a code section goes into program code
+        else if (!word || kind == ElementKind::TextFile || kind == ElementKind::LocalVar ||
+                 kind == ElementKind::GlobalVar || kind == ElementKind::RetainVar)
+            check.text(e, TextKind::Value);
+    }
+}
+
+void checkSignalTypes(PlaceholderChecker &check, const QDomElement &types)
+{
+    for (QDomElement type = types.firstChildElement(); !type.isNull();
+         type = type.nextSiblingElement()) {
+        if (type.nodeName() == u"Variables")
+            continue;
+        for (QDomElement e = type.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+            check.attributes(e);
+            for (QDomElement info = e.firstChildElement(QStringLiteral("varinfo")); !info.isNull();
+                 info = info.nextSiblingElement(QStringLiteral("varinfo")))
+                check.attributes(info);
+            const ElementWord *word = findElement(Level::SignalType, e.nodeName());
+            if (!word || word->kind != ElementKind::IncludeFB)
+                check.text(e, TextKind::Value);
+        }
+    }
+}
+
+} // namespace
+
+void CheckPlaceholders(CheckContext &c)
+{
+    PlaceholderChecker check(c);
+    forEachProgram(c.body, QStringLiteral("Macros"),
+                   [&](const QDomElement &p) { checkProgram(check, p, true); });
+    for (const char *section : {"MainCode", "FunctionBlocks"})
+        forEachProgram(c.body, QString::fromLatin1(section),
+                       [&](const QDomElement &p) { checkProgram(check, p, false); });
+    checkSignalTypes(check, c.body.firstChildElement(QStringLiteral("SignalTypes")));
+}
+
+namespace {
+
+// The code texts of the programs of a section, and of the code sections merged into them.
+QStringList codeTexts(const QDomElement &body, const QString &section)
+{
+    QStringList texts;
+    forEachProgram(body, section, [&](const QDomElement &p) {
+        for (QDomElement e = p.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+            const bool section = !findElement(Level::Program, e.nodeName()) &&
+                                 e.attribute(QStringLiteral("TemplateCreate")).isEmpty();
+            if (isCodeElement(e) || section)
+                texts.append(onlyText(e));
+        }
+    });
+    return texts;
+}
+
+bool holdsMarker(const QStringList &texts, const QString &name)
+{
+    const QString marker = placeholderText(name); // markers are matched exactly
+    return std::any_of(texts.begin(), texts.end(),
+                       [&](const QString &t) { return t.contains(marker); });
+}
+
+// The code of each function block, by case-folded name (the first block of a name, as a run
+// finds it).
+QHash<QString, QStringList> blockCode(const QDomElement &body)
+{
+    QHash<QString, QStringList> code;
+    forEachProgram(body, QStringLiteral("FunctionBlocks"), [&](const QDomElement &p) {
+        const QString key = p.nodeName().toCaseFolded();
+        if (code.contains(key))
+            return;
+        QStringList &texts = code[key];
+        for (QDomElement e = p.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+            if (isCodeElement(e))
+                texts.append(onlyText(e));
+        }
+    });
+    return code;
+}
+
+struct SectionChecker {
+    CheckContext &c;
+    QStringList mainTexts = codeTexts(c.body, QStringLiteral("MainCode"));
+    QStringList blockTexts = codeTexts(c.body, QStringLiteral("FunctionBlocks"));
+    QHash<QString, QStringList> blocks = blockCode(c.body);
+
+    // A section named "block.name" goes to the marker %%name%% of that block; any other to
+    // the main program's.
+    void expectMarker(const QDomElement &at, const QString &section)
+    {
+        const qsizetype dot = section.indexOf(u'.');
+        if (dot < 0) {
+            if (!mainTexts.isEmpty() && !holdsMarker(mainTexts, section))
+                c.report(at, TemplateFinding::sectionWithoutMarker(
+                                 section, QStringLiteral("the main programs")));
+            return;
+        }
+        const QString block = section.left(dot);
+        const QString marker = section.mid(dot + 1, 255);
+        if (!holdsMarker(blocks.value(block.toCaseFolded()), marker))
+            c.report(at, TemplateFinding::sectionWithoutMarker(
+                             marker, QStringLiteral("function block \"%1\"").arg(block)));
+    }
+
+    void programChild(const QDomElement &e)
+    {
+        if (findElement(Level::Program, e.nodeName()) || c.misspelt.contains(e.nodeName()) ||
+            onlyText(e).trimmed().isEmpty())
+            return;
+        const QString create = e.attribute(QStringLiteral("TemplateCreate"));
+        if (create.isEmpty()) {
+            expectMarker(e, e.nodeName());
+        } else if (create == u"yes") {
+            // Its code goes to each block made from this template, or, with InsertInTab, to
+            // the block that attribute names once filled in: some block must hold the marker.
+            if (e.attribute(QStringLiteral("InsertInTab")).isEmpty())
+                expectMarker(e, e.nodeName());
+            else if (!holdsMarker(blockTexts, e.nodeName()))
+                c.report(e, TemplateFinding::sectionWithoutMarker(
+                                e.nodeName(), QStringLiteral("the function blocks")));
+        }
+    }
+
+    void variant(const QDomElement &v)
+    {
+        if (c.misspelt.contains(v.nodeName()) || onlyText(v).trimmed().isEmpty())
+            return;
+        if (v.attribute(QStringLiteral("option")).isEmpty()) {
+            expectMarker(v, v.nodeName());
+            return;
+        }
+        const QString blockTemplate = v.attribute(QStringLiteral("template"));
+        const QDomElement blocks = c.body.firstChildElement(QStringLiteral("FunctionBlocks"));
+        if (blocks.firstChildElement(blockTemplate).isNull()) {
+            QStringList names;
+            for (QDomElement b = blocks.firstChildElement(); !b.isNull();
+                 b = b.nextSiblingElement())
+                names.append(b.nodeName());
+            c.diagnostics.add(c.diagnostics.attributeStart(v, QStringLiteral("template")),
+                              TemplateFinding::unknownBlockTemplate(
+                                  blockTemplate, nearestName(blockTemplate, names)));
+            return;
+        }
+        expectMarker(v, blockTemplate + u'.' + v.nodeName());
+    }
+};
+
+} // namespace
+
+void CheckCodeSections(CheckContext &c)
+{
+    SectionChecker check{c};
+    for (const char *section : {"MainCode", "FunctionBlocks"}) {
+        forEachProgram(c.body, QString::fromLatin1(section), [&](const QDomElement &p) {
+            for (QDomElement e = p.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
+                check.programChild(e);
+        });
+    }
+    const QDomElement types = c.body.firstChildElement(QStringLiteral("SignalTypes"));
+    for (QDomElement type = types.firstChildElement(); !type.isNull();
+         type = type.nextSiblingElement()) {
+        if (type.nodeName() == u"Variables")
+            continue;
+        for (QDomElement v = type.firstChildElement(); !v.isNull(); v = v.nextSiblingElement()) {
+            if (!findElement(Level::SignalType, v.nodeName()))
+                check.variant(v);
+        }
+    }
+}
