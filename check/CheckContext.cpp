@@ -1,5 +1,6 @@
 #include "check/CheckContext.h"
 
+#include "common/PlaceholderScan.h"
 #include "template/TemplateVocabulary.h"
 #include "template/XmlText.h"
 
@@ -20,4 +21,21 @@ bool isCodeElement(const QDomElement &element)
 {
     const ElementWord *word = findElement(Level::Program, element.nodeName());
     return word && word->kind == ElementKind::Code;
+}
+
+bool CheckContext::hasMarker(const QString &name)
+{
+    if (!m_codeGathered) {
+        for (const char *section : {"MainCode", "FunctionBlocks"}) {
+            forEachProgram(body, QString::fromLatin1(section), [&](const QDomElement &p) {
+                for (QDomElement e = p.firstChildElement(); !e.isNull();
+                     e = e.nextSiblingElement()) {
+                    if (isCodeElement(e))
+                        m_code += onlyText(e) + u'\n';
+                }
+            });
+        }
+        m_codeGathered = true;
+    }
+    return m_code.contains(placeholderText(name));
 }

@@ -12,6 +12,11 @@
 // What the passes of the template check share: the document, the model the real parsers made
 // of it, and where the findings go.
 struct CheckContext {
+    CheckContext(const QDomElement &body, TemplateDiagnostics &diagnostics)
+        : body(body), diagnostics(diagnostics)
+    {
+    }
+
     QDomElement body; // the document element
     TemplateModel model;
     SignalSheetState sheet;
@@ -21,6 +26,12 @@ struct CheckContext {
     QSet<QString> misspelt;
 
     void report(const QDomNode &at, const Finding &finding) { diagnostics.add(at, finding); }
+    // Whether the code of some main program or function block holds %%name%%.
+    bool hasMarker(const QString &name);
+
+private:
+    QString m_code; // all of that code, gathered on first use
+    bool m_codeGathered = false;
 };
 
 // The programs of the Macros, MainCode or FunctionBlocks section.

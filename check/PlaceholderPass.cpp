@@ -17,7 +17,8 @@ namespace {
 struct KnownNames {
     QSet<QString> inputs; // user inputs of any program and of the signal types
     QSet<QString> others; // signal variables, code sections, macros, "option"
-    QStringList written;  // all of them as written, for suggestions
+    QSet<QString> macros;
+    QStringList written; // all of them as written, for suggestions
 };
 
 void addName(QSet<QString> &set, QStringList &written, const QString &name)
@@ -46,14 +47,17 @@ KnownNames knownNames(CheckContext &c)
         for (const auto &variant : type->PC)
             addName(k.others, k.written, variant->name);
     }
-    for (const auto &macro : m.MacrosPages)
+    for (const auto &macro : m.MacrosPages) {
         addName(k.others, k.written, macro->name);
+        k.macros.insert(macro->name.toCaseFolded());
+    }
     addName(k.others, k.written, QStringLiteral("option"));
     return k;
 }
 
 enum class TextKind {
     Code,      // program code: a name that stands for nothing may be a marker left empty
+    Section,   // code of a code section: as program code, but macros are not expanded
     MacroBody, // macro code: numbers stand for the call's arguments
     Value,     // everything else: the placeholder must be filled
 };
@@ -103,6 +107,13 @@ private:
             return;
         }
         const QString name = p.name;
+        const QString callee = name.section(u'(', 0, 0);
+        // Macros are expanded in CODE elements only.
+        if ((kind == TextKind::Section || kind == TextKind::Value) && p.firstOnLine &&
+            m_known.macros.contains(callee.toCaseFolded())) {
+            m_c.diagnostics.add(place(p.offset), TemplateFinding::macroOutsideCode(callee));
+            return;
+        }
         // A line's first placeholder with arguments is a macro call, which the macro check
         // looks at.
         if (kind != TextKind::Value && p.firstOnLine && name.contains(u'('))
@@ -164,7 +175,7 @@ void checkProgram(PlaceholderChecker &check, const QDomElement &program, bool ma
         if (kind == ElementKind::Code)
             check.text(e, macro ? TextKind::MacroBody : TextKind::Code);
         else if (!word && e.attribute(QStringLiteral("TemplateCreate")).isEmpty())
-            check.text(e, TextKind::Code); // a code section goes into program code
+            check.text(e, TextKind::Section); // a code section goes into program code
         else if (!word || kind == ElementKind::TextFile || kind == ElementKind::LocalVar ||
                  kind == ElementKind::GlobalVar || kind == ElementKind::RetainVar)
             check.text(e, TextKind::Value);

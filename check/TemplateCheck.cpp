@@ -52,7 +52,7 @@ DiagnosticList CheckTemplateText(const QByteArray &source, const QString &name,
         return diagnostics.list();
     }
     readable = true;
-    CheckContext c{document.documentElement(), {}, {}, diagnostics, {}};
+    CheckContext c(document.documentElement(), diagnostics);
     CheckVocabulary(c);
     runParsers(c);
     CheckMacros(c);

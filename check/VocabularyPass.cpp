@@ -70,7 +70,9 @@ void checkChildren(CheckContext &c, const QDomElement &parent, Level level,
 bool reportSlip(CheckContext &c, const QDomElement &e, Level level, const QString &where)
 {
     const QString suggestion = nearestName(e.nodeName(), elementNames(level));
-    if (suggestion.isEmpty())
+    // A name close to a word is still a code section or variant of its own when its marker
+    // is there.
+    if (suggestion.isEmpty() || (level != Level::SignalVariables && c.hasMarker(e.nodeName())))
         return false;
     c.misspelt.insert(e.nodeName());
     c.report(e, TemplateFinding::unknownElement(e.nodeName(), where, suggestion));

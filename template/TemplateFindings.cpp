@@ -171,6 +171,13 @@ Finding unusedMacro(const QString &name)
     return warning(QStringLiteral("macro \"%1\" is never called").arg(name));
 }
 
+Finding macroOutsideCode(const QString &name)
+{
+    return error(QStringLiteral("macro \"%1\" is called in a code section, where macros are not "
+                                "expanded; call it in a CODE element")
+                     .arg(name));
+}
+
 Finding sectionWithoutMarker(const QString &section, const QString &where)
 {
     return error(QStringLiteral("no marker %%%1%% in %2 receives code section \"%1\"; its "

@@ -36,6 +36,7 @@ Finding inlineFunctionInput(const QString &function, const QString &input);
 Finding unknownMacro(const QString &name, const QString &suggestion);
 Finding recursiveMacro(const QStringList &chain);
 Finding unusedMacro(const QString &name);
+Finding macroOutsideCode(const QString &name);
 
 Finding sectionWithoutMarker(const QString &section, const QString &where);
 Finding unknownBlockTemplate(const QString &name, const QString &suggestion);

@@ -132,6 +132,10 @@ const Fault kFaults[] = {
      "<CODE>%%0%% := %%0%% * 2;</CODE>",
      "<CODE>%%Twice(X)%%</CODE>",
      {R"(t.xml:2:9: error: macro "Twice" calls itself (Twice -> Twice); the repeated call is not expanded)"}},
+    {"MacroCalledInACodeSection",
+     "<var name=\"X\"",
+     "<Inputs>%%Twice(X)%%</Inputs><var name=\"X\"",
+     {R"(t.xml:5:9: error: macro "Twice" is called in a code section, where macros are not expanded; call it in a CODE element)"}},
     {"UnusedMacro",
      "</Macros>",
      "<Spare><CODE>y;</CODE></Spare></Macros>",
@@ -180,6 +184,15 @@ const Fault kFaults[] = {
 
 INSTANTIATE_TEST_SUITE_P(Faults, OneFault, ::testing::ValuesIn(kFaults),
                          [](const auto &info) { return std::string(info.param.name); });
+
+TEST(TemplateCheck, ANameNearAWordIsASectionWhenItsMarkerIsThere)
+{
+    const QByteArray xml = "<T><MainCode><Main>\n"
+                           "<Code2>x;</Code2>\n"
+                           "<CODE>(* %%Code2%% *)</CODE>\n"
+                           "</Main></MainCode></T>";
+    EXPECT_EQ(check(xml), QStringList());
+}
 
 TEST(TemplateCheck, MacrosCallingEachOtherAreOneCycle)
 {
