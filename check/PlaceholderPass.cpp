@@ -124,7 +124,7 @@ private:
         if (kind == TextKind::MacroBody && !name.isEmpty() &&
             std::all_of(name.begin(), name.end(), [](QChar ch) { return ch.isDigit(); }))
             return;
-        const QString suggestion = nearestName(name, m_known.written);
+        const QString suggestion = suggestionFor(name);
         m_c.diagnostics.add(place(p.offset),
                             kind == TextKind::Value
                                 ? TemplateFinding::unknownPlaceholder(name, suggestion)
@@ -158,8 +158,18 @@ private:
                                 TemplateFinding::inlineFunctionInput(f->FFuncName, input));
     }
 
+    // A name is usually misspelt the same way many times: its suggestion is looked for once.
+    QString suggestionFor(const QString &name)
+    {
+        auto it = m_suggestions.find(name);
+        if (it == m_suggestions.end())
+            it = m_suggestions.insert(name, nearestName(name, m_known.written));
+        return *it;
+    }
+
     CheckContext &m_c;
     KnownNames m_known;
+    QHash<QString, QString> m_suggestions;
 };
 
 // The texts of one program, each with the way its placeholders are filled.

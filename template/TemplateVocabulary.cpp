@@ -1,6 +1,7 @@
 #include "template/TemplateVocabulary.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -172,10 +173,13 @@ QString nearestName(QStringView name, const QStringList &known)
     const int allowed = name.size() >= 7 ? 2 : name.size() >= 3 ? 1 : 0;
     QString best;
     int bestDistance = allowed + 1;
+    const QString lower = name.toString().toLower();
     for (const QString &k : known) {
         if (name.compare(k, Qt::CaseInsensitive) == 0)
             return k;
-        const int d = editDistance(name.toString().toLower(), k.toLower());
+        if (std::abs(k.size() - name.size()) > allowed)
+            continue; // too far apart in length alone
+        const int d = editDistance(lower, k.toLower());
         if (d < bestDistance) {
             bestDistance = d;
             best = k;
