@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QList>
 #include <QSet>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -99,25 +100,33 @@ public:
 private:
     void collectCalls(const QDomElement &program, QStringList *into)
     {
+        QDomElement placed; // the code element `places` belongs to
+        std::optional<TemplateDiagnostics::TextPlaces> places;
         forEachCall(program, [&](const QString &name, const QDomElement &code, qsizetype offset,
                                  bool hasArguments) {
             const QString key = name.toCaseFolded();
             if (m_macros.contains(key)) {
                 into->append(key);
-            } else if (hasArguments) {
-                const auto at = TemplateDiagnostics::advance(m_c.diagnostics.textStart(code),
-                                                             onlyText(code), offset);
-                m_c.diagnostics.add(at, TemplateFinding::unknownMacro(name, nearestName(name)));
+                return;
             }
+            if (!hasArguments)
+                return;
+            if (!places || placed != code) {
+                places.emplace(m_c.diagnostics.textStart(code), onlyText(code));
+                placed = code;
+            }
+            m_c.diagnostics.add(places->at(offset),
+                                TemplateFinding::unknownMacro(name, nearestName(name)));
         });
     }
 
-    QString nearestName(const QString &name) const
+    QString nearestName(const QString &name)
     {
-        QStringList names;
-        for (const QString &key : m_order)
-            names.append(m_macros[key].element.nodeName());
-        return ::nearestName(name, names);
+        if (m_names.isEmpty()) {
+            for (const QString &key : m_order)
+                m_names.append(m_macros[key].element.nodeName());
+        }
+        return ::nearestName(name, m_names);
     }
 
     // Depth first from `start` back to itself, each macro entered once, so that the search
@@ -152,6 +161,7 @@ private:
     QHash<QString, Macro> m_macros; // by case-folded name; the first of a name
     QStringList m_order;            // document order
     QStringList m_used;             // macros the programs call
+    QStringList m_names;            // of the macros, as written, for suggestions
 };
 
 } // namespace

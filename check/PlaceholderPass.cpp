@@ -71,9 +71,8 @@ public:
         const QString text = onlyText(e);
         if (text.isEmpty())
             return;
-        const auto start = m_c.diagnostics.textStart(e);
-        scan(text, kind,
-             [&](qsizetype offset) { return TemplateDiagnostics::advance(start, text, offset); });
+        TemplateDiagnostics::TextPlaces places(m_c.diagnostics.textStart(e), text);
+        scan(text, kind, [&](qsizetype offset) { return places.at(offset); });
     }
 
     void attributes(const QDomElement &e)

@@ -114,3 +114,14 @@ TemplateDiagnostics::Position TemplateDiagnostics::advance(Position start, QStri
     }
     return p;
 }
+
+TemplateDiagnostics::Position TemplateDiagnostics::TextPlaces::at(qsizetype offset)
+{
+    if (offset < m_from) { // backwards: from the start again
+        m_at = m_start;
+        m_from = 0;
+    }
+    m_at = advance(m_at, QStringView(m_text).mid(m_from), offset - m_from);
+    m_from = offset;
+    return m_at;
+}

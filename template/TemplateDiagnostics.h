@@ -34,6 +34,22 @@ public:
     // The place of character `offset` of a text that begins at `start`.
     static Position advance(Position start, QStringView text, qsizetype offset);
 
+    // The places of a text's characters, asked for in increasing offsets: each goes on from
+    // the one before, so that a long text costs time in proportion to its length.
+    class TextPlaces {
+    public:
+        TextPlaces(Position start, const QString &text) : m_start(start), m_at(start), m_text(text)
+        {
+        }
+        Position at(qsizetype offset);
+
+    private:
+        Position m_start;
+        Position m_at;
+        qsizetype m_from = 0;
+        QString m_text;
+    };
+
     const QString &file() const { return m_file; }
     DiagnosticList &list() { return m_list; }
     const DiagnosticList &list() const { return m_list; }
