@@ -59,6 +59,7 @@ DiagnosticList CheckTemplateText(const QByteArray &source, const QString &name,
     CheckPlaceholders(c);
     CheckCodeSections(c);
     CheckVariables(c);
+    CheckFunctionBlockNames(c);
     model = std::move(c.model);
     sheet = c.sheet;
     return diagnostics.list();

@@ -159,3 +159,17 @@ void CheckVariables(CheckContext &c)
             check.element(t, Level::SignalType);
     }
 }
+
+void CheckFunctionBlockNames(CheckContext &c)
+{
+    QHash<QString, int> firstLines;
+    forEachProgram(c.body, QStringLiteral("FunctionBlocks"), [&](const QDomElement &b) {
+        const QString key = b.nodeName().toCaseFolded();
+        if (firstLines.contains(key))
+            c.report(b, TemplateFinding::duplicateProgram(b.nodeName(),
+                                                          QStringLiteral("function block"),
+                                                          firstLines.value(key)));
+        else
+            firstLines.insert(key, c.diagnostics.start(b).line);
+    });
+}

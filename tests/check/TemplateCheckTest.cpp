@@ -79,6 +79,8 @@ const Fault kFaults[] = {
      "</Twice>",
      "</Twice><twice><CODE>y;</CODE></twice>",
      {R"(t.xml:2:56: error: macro "twice" is defined twice (names ignore case; the first is on line 2); the second cannot be reached)"}},
+    {"DuplicateFunctionBlock", "</Port>", "</Port><PORT/>",
+     {R"(t.xml:10:57: error: function block "PORT" is defined twice (names ignore case; the first is on line 10); the second cannot be reached)"}},
     {"ProgramElementWithoutText",
      "</Main>",
      "<GlobalDefines/></Main>",
