@@ -2,6 +2,7 @@
 
 #include "check/CheckContext.h"
 #include "check/TextScan.h"
+#include "template/MacroExpansion.h"
 #include "template/TemplateFindings.h"
 #include "template/TemplateVocabulary.h"
 
@@ -97,7 +98,60 @@ public:
         }
     }
 
+    // Macros whose calls go deeper than the expansion follows, from the programs' calls.
+    void reportDeepNesting()
+    {
+        const int limit = MacroBounds().nesting;
+        QSet<QString> reported;
+        for (const QString &key : m_used) {
+            const int levels = height(key);
+            if (levels > limit && !reported.contains(key)) {
+                reported.insert(key);
+                m_c.report(m_macros[key].element,
+                           TemplateFinding::macroNestedTooDeeply(m_macros[key].element.nodeName(),
+                                                                 levels, limit));
+            }
+        }
+    }
+
 private:
+    // How many macros deep the calls of macro `key` go, itself included; a call back into a
+    // macro being followed (a cycle, reported apart) counts nothing. Iterative, each macro
+    // measured once.
+    int height(const QString &key)
+    {
+        if (!m_macros.contains(key))
+            return 0;
+        struct Frame {
+            QString key;
+            qsizetype next = 0;
+        };
+        std::vector<Frame> stack;
+        QSet<QString> following;
+        const auto enter = [&](const QString &k) {
+            if (m_macros.contains(k) && !m_heights.contains(k) && !following.contains(k)) {
+                following.insert(k);
+                stack.push_back({k, 0});
+            }
+        };
+        enter(key);
+        while (!stack.empty()) {
+            Frame &top = stack.back();
+            const QStringList &calls = m_macros[top.key].calls;
+            if (top.next < calls.size()) {
+                enter(calls[top.next++]);
+                continue;
+            }
+            int deepest = 0;
+            for (const QString &callee : calls)
+                deepest = std::max(deepest, m_heights.value(callee, 0));
+            m_heights.insert(top.key, deepest + 1);
+            following.remove(top.key);
+            stack.pop_back();
+        }
+        return m_heights.value(key, 0);
+    }
+
     void collectCalls(const QDomElement &program, QStringList *into)
     {
         QDomElement placed; // the code element `places` belongs to
@@ -162,6 +216,7 @@ private:
     QStringList m_order;            // document order
     QStringList m_used;             // macros the programs call
     QStringList m_names;            // of the macros, as written, for suggestions
+    QHash<QString, int> m_heights;  // see height()
 };
 
 } // namespace
@@ -172,4 +227,5 @@ void CheckMacros(CheckContext &c)
     graph.build();
     graph.reportCycles();
     graph.reportUnused();
+    graph.reportDeepNesting();
 }

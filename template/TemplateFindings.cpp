@@ -171,6 +171,15 @@ Finding unusedMacro(const QString &name)
     return warning(QStringLiteral("macro \"%1\" is never called").arg(name));
 }
 
+Finding macroNestedTooDeeply(const QString &name, int levels, int limit)
+{
+    return error(QStringLiteral("macro \"%1\" calls macros %2 levels deep; calls deeper than %3 "
+                                "levels are not expanded")
+                     .arg(name)
+                     .arg(levels)
+                     .arg(limit));
+}
+
 Finding macroOutsideCode(const QString &name)
 {
     return error(QStringLiteral("macro \"%1\" is called in a code section, where macros are not "

@@ -37,6 +37,7 @@ Finding unknownMacro(const QString &name, const QString &suggestion);
 Finding recursiveMacro(const QStringList &chain);
 Finding unusedMacro(const QString &name);
 Finding macroOutsideCode(const QString &name);
+Finding macroNestedTooDeeply(const QString &name, int levels, int limit);
 
 Finding sectionWithoutMarker(const QString &section, const QString &where);
 Finding unknownBlockTemplate(const QString &name, const QString &suggestion);

@@ -1,5 +1,10 @@
 #include "check/TemplateCheck.h"
+#include "common/RunLog.h"
+#include "support/LogTexts.h"
 #include "support/QtPrinters.h"
+#include "support/RecordingPrompts.h"
+#include "support/XmlFixture.h"
+#include "template/TemplateParser.h"
 
 #include <gmock/gmock.h>
 
@@ -79,7 +84,9 @@ const Fault kFaults[] = {
      "</Twice>",
      "</Twice><twice><CODE>y;</CODE></twice>",
      {R"(t.xml:2:56: error: macro "twice" is defined twice (names ignore case; the first is on line 2); the second cannot be reached)"}},
-    {"DuplicateFunctionBlock", "</Port>", "</Port><PORT/>",
+    {"DuplicateFunctionBlock",
+     "</Port>",
+     "</Port><PORT/>",
      {R"(t.xml:10:57: error: function block "PORT" is defined twice (names ignore case; the first is on line 10); the second cannot be reached)"}},
     {"ProgramElementWithoutText",
      "</Main>",
@@ -205,6 +212,34 @@ TEST(TemplateCheck, MacrosCallingEachOtherAreOneCycle)
                            "</Macros><MainCode><Main><CODE>%%A%%</CODE></Main></MainCode></T>";
     EXPECT_EQ(check(xml), QStringList{"t.xml:2:1: error: macro \"A\" calls itself (A -> B -> A); "
                                       "the repeated call is not expanded"});
+}
+
+TEST(TemplateCheck, MacroCallsNestedDeeperThanTheExpansionFollows)
+{
+    // M0 calls M1 ... calls M<last>: the expansion follows 64 levels.
+    const auto chain = [](int macros) {
+        QByteArray xml = "<T><Macros>\n";
+        for (int i = 0; i < macros; ++i)
+            xml += QByteArray("<M") + QByteArray::number(i) + "><CODE>" +
+                   (i + 1 < macros ? "%%M" + QByteArray::number(i + 1) + "%%" : "x;") +
+                   "</CODE></M" + QByteArray::number(i) + ">\n";
+        return xml + "</Macros><MainCode><Main><CODE>%%M0%%</CODE></Main></MainCode></T>";
+    };
+    // The run's own expansion refuses at the same depth.
+    const auto runLog = [](const QByteArray &xml) {
+        TemplateModel model;
+        RunLog log;
+        RecordingPrompts prompts;
+        TemplateParser(model, log, prompts)
+            .ParseProgramSections(xmlElement(QString::fromUtf8(xml)));
+        return logTexts(log);
+    };
+    EXPECT_EQ(runLog(chain(64)), QStringList());
+    EXPECT_TRUE(runLog(chain(65)).join('\n').contains("nested more than 64"));
+
+    EXPECT_EQ(check(chain(64)), QStringList());
+    EXPECT_EQ(check(chain(65)), QStringList{"t.xml:2:1: error: macro \"M0\" calls macros 65 levels "
+                                            "deep; calls deeper than 64 levels are not expanded"});
 }
 
 TEST(TemplateCheck, RefusesNestingBeyondTheBound)
