@@ -6,7 +6,6 @@
 #include "template/TemplateDiagnostics.h"
 #include "template/TemplateFindings.h"
 #include "template/TemplateMessages.h"
-#include "template/TemplateVocabulary.h"
 #include "template/TextLines.h"
 #include "template/UserInputParser.h"
 #include "template/VariableDeclaration.h"
@@ -77,10 +76,10 @@ SectionTarget ResolveSectionTarget(const TemplateModel &model, RunLog &log, cons
     return {defaultTarget, placeholder};
 }
 
-TemplateParser::Handler TemplateParser::handlerFor(int kind)
+TemplateParser::Handler TemplateParser::handlerFor(ElementKind kind)
 {
     using enum ElementKind;
-    switch (ElementKind(kind)) {
+    switch (kind) {
     case LocalVar:
         return &TemplateParser::localVariable;
     case GlobalVar:
@@ -174,7 +173,7 @@ void TemplateParser::ParseProgramElements(const QDomNode &program, TCodeTab &D,
         const QDomElement e = child.toElement(); // null for a comment: no attributes, no text
         m_currentChild = child;
         if (const ElementWord *word = findElement(Level::Program, name))
-            (this->*handlerFor(int(word->kind)))(e, D);
+            (this->*handlerFor(word->kind))(e, D);
         else
             codeSection(name, e, D, callback);
     }

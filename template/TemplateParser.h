@@ -1,6 +1,7 @@
 #pragma once
 
 #include "template/TemplateModel.h"
+#include "template/TemplateVocabulary.h"
 
 #include <QDomElement>
 #include <QString>
@@ -68,7 +69,7 @@ public:
 
 private:
     using Handler = void (TemplateParser::*)(const QDomElement &, TCodeTab &);
-    static Handler handlerFor(int kind);
+    static Handler handlerFor(ElementKind kind);
     void reportDuplicate(const QDomNode &program, const QString &section, int firstLine);
 
     void localVariable(const QDomElement &e, TCodeTab &D);
