@@ -1,5 +1,5 @@
-#include "support/GenerationFixture.h"
 #include "support/PlantTemplate.h"
+#include "support/ProjectFixture.h"
 
 #include <gmock/gmock.h>
 
@@ -83,20 +83,47 @@ TEST(GenerateRun, OptionVariantsFillBlocksOfMaxIOLinesEachWithTheirOwnLetters)
     EXPECT_THAT(gen.IncludeFB, Not(Contains(QString("Unused"))));
 }
 
-TEST(GenerateRun, LettersRunPastZWhenEveryLineGetsItsOwnBlock)
+// Block names go on past "Z" as column letters do, so that each stays an identifier.
+TEST(GenerateRun, LettersRunPastZAsColumnLettersWhenEveryLineGetsItsOwnBlock)
 {
     PlantRun r;
     QByteArray xml = kTemplate;
     xml.replace("MaxIO=\"2\"", "MaxIO=\"1\"");
     r.writeTemplate(xml);
-    for (int i = 1; i <= 28; ++i)
+    for (int i = 1; i <= 30; ++i)
         r.signal("Meas", QStringLiteral("M%1").arg(i), 3);
     r.signal("END", "");
     ASSERT_TRUE(r.generate());
-    EXPECT_NE(r.block("Z3"), nullptr);
-    EXPECT_NE(r.block("[3"), nullptr);
-    EXPECT_NE(r.block("\\3"), nullptr);
-    EXPECT_THAT(r.block("[3")->reCode, Contains(QString("M27 := Read();")));
+    for (const char *name : {"A3", "Z3", "AA3", "AB3", "AD3"})
+        EXPECT_NE(r.block(name), nullptr) << name;
+    EXPECT_EQ(r.block("[3"), nullptr);
+    EXPECT_EQ(r.block("AE3"), nullptr);
+    EXPECT_THAT(r.block("AA3")->reCode, Contains(QString("M27 := Read();")));
+    EXPECT_THAT(r.block("AD3")->reCode, Contains(QString("M30 := Read();")));
+}
+
+TEST(GenerateRun, ThirtyBlocksOfOneOptionAreWrittenIntoTheProject)
+{
+    struct PlantProjectRun : ProjectFixture {
+        PlantProjectRun()
+        {
+            QByteArray xml = kTemplate;
+            xml.replace("MaxIO=\"2\"", "MaxIO=\"1\"");
+            writeTemplate(xml);
+            moreSettings = {{"Base", 20}};
+            signalRows = {{"Type", "Off", "Tag", "Port"}};
+            for (int i = 1; i <= 30; ++i)
+                signalRows.push_back({"Meas", QVariant(), QStringLiteral("M%1").arg(i), 3});
+            signalRows.push_back({"END"});
+        }
+    } r;
+    ASSERT_TRUE(r.generate()) << r.texts().join('\n').toStdString();
+    const std::string dump = r.dump().toStdString();
+    for (const char *name :
+         {"program FB_A3 ", "program FB_Z3 ", "program FB_AA3 ", "program FB_AD3 "})
+        EXPECT_THAT(dump, HasSubstr(name));
+    EXPECT_THAT(dump, Not(HasSubstr("[3")));
+    EXPECT_THAT(r.texts().join('\n').toStdString(), Not(HasSubstr("Unable")));
 }
 
 TEST(GenerateRun, UnknownTypeIsReportedAndEndStopsTheExpansion)
