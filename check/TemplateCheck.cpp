@@ -3,6 +3,7 @@
 #include "check/CheckContext.h"
 #include "check/MacroPass.h"
 #include "check/PlaceholderPass.h"
+#include "check/SectionPass.h"
 #include "check/VariablePass.h"
 #include "check/VocabularyPass.h"
 #include "common/Failure.h"

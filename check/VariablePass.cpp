@@ -166,9 +166,8 @@ void CheckFunctionBlockNames(CheckContext &c)
     forEachProgram(c.body, QStringLiteral("FunctionBlocks"), [&](const QDomElement &b) {
         const QString key = b.nodeName().toCaseFolded();
         if (firstLines.contains(key))
-            c.report(b, TemplateFinding::duplicateProgram(b.nodeName(),
-                                                          QStringLiteral("function block"),
-                                                          firstLines.value(key)));
+            c.report(b, TemplateFinding::duplicateProgram(
+                            b.nodeName(), QStringLiteral("function block"), firstLines.value(key)));
         else
             firstLines.insert(key, c.diagnostics.start(b).line);
     });
