@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "check/CheckCommand.h"
 #include "run/GenerateCommand.h"
 
 #include "common/Failure.h"
@@ -13,6 +14,7 @@ const char *const kUsage =
     "WORKBOOK...\n"
     "       tessily generate --plan [--plan-json FILE] [SETTING...] WORKBOOK...\n"
     "       tessily cells WORKBOOK SHEET RANGE\n"
+    "       tessily check [--json] TEMPLATE [WORKBOOK]\n"
     "  WORKBOOK  an .xlsx, .xlsm, .xls or .ods file\n"
     "  SHEET     sheet number from 1 in tab order\n"
     "  RANGE     a block in A1 notation, such as A1:L40 (or one cell, such as B2)\n"
@@ -22,7 +24,7 @@ const char *const kUsage =
     "  --download then loads it into the device at B4 and starts it, --workbench starts\n"
     "  the STRATON workbench on it. --plan says what the build would change and writes\n"
     "  nothing (exit status 0: nothing, 2: changes, 1: failure); --plan-json writes it as JSON.\n"
-    "  A usage error exits with 64.\n";
+    "  A usage error of generate or cells exits with 64.\n";
 
 } // namespace
 
@@ -69,6 +71,8 @@ int runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &
         return runGenerateCommand(arguments.mid(1), out, err);
     if (!arguments.isEmpty() && arguments.front() == u"cells")
         return runCellsCommand(arguments.mid(1), out, err);
+    if (!arguments.isEmpty() && arguments.front() == u"check")
+        return runCheckCommand(arguments.mid(1), out, err);
     err << kUsage;
     return kUsageStatus;
 }
