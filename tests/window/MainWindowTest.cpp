@@ -592,8 +592,9 @@ TEST_F(DemoWindowTest, ShowTheChangesAsksBeforeWritingAndCancelWritesNothing)
             EXPECT_FALSE(outcome.generated);
             EXPECT_THAT(texts, Contains("Cancelled: the project was not written"));
         }
-        if (!pass.write && mainAction == "created")
+        if (!pass.write && mainAction == "created") {
             EXPECT_FALSE(QFileInfo::exists(window->state().ProjectName));
+        }
     }
 }
 
