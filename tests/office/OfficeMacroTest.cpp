@@ -1,0 +1,158 @@
+#include "office/OfficeTestSupport.h"
+
+#include "common/Failure.h"
+#include "common/RunLog.h"
+#include "common/UserPrompts.h"
+#include "run/GenerationRun.h"
+#include "run/RunState.h"
+#include "run/WorkbookChooser.h"
+#include "support/LogTexts.h"
+#include "support/QtPrinters.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gmock/gmock.h>
+
+using ::testing::Contains;
+using ::testing::Not;
+
+namespace {
+
+const char *const kTemplate = R"(<Plant>
+  <MainCode><Main><CODE FileName="Main">start;</CODE></Main></MainCode>
+  <SignalTypes>
+    <Variables>
+      <SignalTypeSheet>2</SignalTypeSheet>
+      <SignalTypeStartRow>2</SignalTypeStartRow>
+      <SignalTypeColon>1</SignalTypeColon>
+      <Tag>2</Tag>
+    </Variables>
+  </SignalTypes>
+</Plant>
+)";
+
+// Writes Sheet1.D1 and marks the document modified, as an engineer's macro would.
+const char *const kNoteMacro = R"(
+Sub Note(text)
+    ThisComponent.Sheets(0).getCellRangeByName("D1").String = text
+End Sub
+)";
+
+struct Prompts final : UserPrompts {
+    void message(const QString &, const QString &) override {}
+};
+
+// A generation run through LibreOffice on an .ods whose Basic module the test writes. The
+// project writer is left out: the run's completion macros still run.
+struct MacroRun {
+    QTemporaryDir dir;
+    OfficeWorkbooks excel;
+    RunState state;
+    RunLog log;
+    Prompts prompts;
+    GenerationRun run{state, excel, log, prompts};
+    QString path;
+
+    explicit MacroRun(const QString &basic)
+    {
+        QFile t(dir.filePath("template.xml"));
+        EXPECT_TRUE(t.open(QIODevice::WriteOnly));
+        t.write(kTemplate);
+        t.close();
+        const QByteArray tables =
+            odsTable("Settings", {{"Settings"}, {"Template", "template.xml"}, {"Project", "Plant"},
+                                  {"Address", "127.0.0.1"}, {"Main type", "Main"}, {"Main name", "Main"}}) +
+            odsTable("Signals", {{"Type", "Tag"}, {"END"}});
+        path = writeMacroOds(dir.filePath("plant.ods"), tables, basic + kNoteMacro);
+        run.setProjectUpdater([](TCodeTab &, TCodeTab &) { return true; });
+    }
+    bool generate() { return run.GenerateFromWorkbook(WorkbookChooser::forPath(path), false); }
+    QStringList texts() const { return logTexts(log); }
+    QString d1()
+    {
+        excel.Open(path);
+        return cellText(excel.Sheet(1)->Cell(1, 4));
+    }
+};
+
+QString failureOf(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const Failure &e) {
+        return e.message();
+    }
+    return QStringLiteral("no failure");
+}
+
+} // namespace
+
+TEST(OfficeMacros, TheStartupMacroCancelsOrLogsItsResult)
+{
+    const struct {
+        const char *body;
+        bool generated;
+        const char *line;
+    } cases[] = {
+        {"OnWorkbookInitiate = 0", false, "Code Generation canceled by VbScript Macro: OnWorkbookInitiate=0"},
+        {"", false, "Code Generation canceled by VbScript Macro: OnWorkbookInitiate=0"},
+        {"OnWorkbookInitiate = 5", true, "Run Macro : OnWorkbookInitiate=5"},
+        {"OnWorkbookInitiate = True", true, "Run Macro : OnWorkbookInitiate=4294967295"},
+        {"OnWorkbookInitiate = \"7\"", true, "Run Macro : OnWorkbookInitiate=7"},
+    };
+    for (const auto &c : cases) {
+        MacroRun r(QStringLiteral("Function OnWorkbookInitiate()\n    %1\nEnd Function\n").arg(c.body));
+        EXPECT_EQ(r.generate(), c.generated) << c.body;
+        EXPECT_THAT(r.texts(), Contains(QString(c.line))) << c.body;
+        EXPECT_EQ(r.state.bStartStraton, c.generated) << c.body;
+    }
+}
+
+TEST(OfficeMacros, OnGeneratedExReceivesTheTaskArgumentAndOnGeneratedIsTheFallback)
+{
+    MacroRun withEx("Sub OnGeneratedEx(argument As String)\n    Note argument\nEnd Sub\n"
+                    "Sub OnGenerated()\n    Note \"old\"\nEnd Sub\n");
+    ASSERT_TRUE(withEx.generate()) << withEx.texts().join('\n').toStdString();
+    EXPECT_THAT(withEx.texts(), Contains(QString("Run Macro : OnGeneratedEx(MTASK=0;)")));
+    EXPECT_THAT(withEx.texts(), Not(Contains(QString("Run Macro : OnGenerated"))));
+    EXPECT_EQ(withEx.d1(), "MTASK=0;");
+
+    MacroRun old("Sub OnGenerated()\n    Note \"old\"\nEnd Sub\n");
+    ASSERT_TRUE(old.generate());
+    EXPECT_THAT(old.texts(), Contains(QString("Run Macro : OnGenerated")));
+    EXPECT_EQ(old.d1(), "old");
+}
+
+TEST(OfficeMacros, AMacroThatRaisesOrIsMissingFailsAndTheRunGoesOn)
+{
+    MacroRun r("Function OnWorkbookInitiate()\n    Error 5\nEnd Function\n"
+               "Function Answer()\n    Answer = 42\nEnd Function\n");
+    EXPECT_TRUE(r.generate()) << r.texts().join('\n').toStdString();
+    for (const QString &line : r.texts())
+        EXPECT_FALSE(line.contains("OnWorkbookInitiate")) << line.toStdString();
+
+    const QString raised = failureOf([&] { r.excel.Run("OnWorkbookInitiate"); });
+    EXPECT_TRUE(raised.startsWith("The macro OnWorkbookInitiate failed: ")) << raised.toStdString();
+    EXPECT_EQ(failureOf([&] { r.excel.Run("Nowhere"); }), "The workbook has no macro Nowhere");
+    EXPECT_EQ(r.excel.Run("Module1.Answer"), QVariant(qint64(42)));
+    EXPECT_EQ(r.excel.Run("answer"), QVariant(qint64(42)));
+    EXPECT_TRUE(failureOf([&] { r.excel.Run("Module2.Answer"); }).contains("no macro Module2.Answer"));
+}
+
+TEST(OfficeMacros, APasswordProtectedWorkbookFailsToOpenWithItsName)
+{
+    MacroRun r(R"(
+Sub SaveLocked(target As String)
+    Dim p(0) As New com.sun.star.beans.PropertyValue
+    p(0).Name = "Password"
+    p(0).Value = "secret"
+    ThisComponent.storeToURL(ConvertToURL(target), p())
+End Sub
+)");
+    r.excel.Open(r.path);
+    const QString locked = r.dir.filePath("locked.ods");
+    r.excel.Run("SaveLocked", locked);
+    ASSERT_TRUE(QFile::exists(locked));
+    const QString failure = failureOf([&] { r.excel.Open(locked); });
+    EXPECT_TRUE(failure.startsWith(locked + ": LibreOffice cannot open it")) << failure.toStdString();
+}
