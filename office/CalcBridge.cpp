@@ -96,9 +96,11 @@ template<typename Call>
 auto CalcBridge::guarded(const QString &what, std::chrono::milliseconds limit, Call call) const
 {
     auto *self = const_cast<CalcBridge *>(this);
+    // a connection lost during a run stays lost until the next run attaches: a LibreOffice
+    // started in the middle of a run would not hold the run's workbook
     if (!m_connection)
-        throw Failure(what + QStringLiteral(": ") +
-                      (m_lostReason.isEmpty() ? QStringLiteral("LibreOffice is not connected") : m_lostReason));
+        throw Failure(m_lostReason.isEmpty() ? what + QStringLiteral(": LibreOffice is not connected")
+                                             : m_lostReason);
     try {
         ArmedCall armed(m_watchdog, limit);
         return call();
@@ -316,13 +318,20 @@ void CalcBridge::open(const QString &path)
         // the engineer sees what Tessily opens in a Calc that shows windows; a LibreOffice
         // without them (headless) cannot show a document and would crash trying
         const bool hidden = m_process ? !m_options.visible : !showsWindows(m_connection->desktop());
-        const beans::PropertyValue list[] = {
-            property("Hidden", uno::Any(hidden)),
-            property("MacroExecutionMode", uno::Any(document::MacroExecMode::ALWAYS_EXECUTE_NO_WARN))};
-        const uno::Sequence<beans::PropertyValue> properties(list, 2);
-        const uno::Reference<lang::XComponent> loaded = m_connection->desktop()->loadComponentFromURL(
-            toUno(QUrl::fromLocalFile(full).toString(QUrl::FullyEncoded)), "_blank", 0, properties);
-        uno::Reference<frame::XModel> model(loaded, uno::UNO_QUERY);
+        const OUString url = toUno(QUrl::fromLocalFile(full).toString(QUrl::FullyEncoded));
+        const auto load = [&](bool readOnly) {
+            const beans::PropertyValue list[] = {
+                property("Hidden", uno::Any(hidden)),
+                property("MacroExecutionMode", uno::Any(document::MacroExecMode::ALWAYS_EXECUTE_NO_WARN)),
+                property("ReadOnly", uno::Any(readOnly))};
+            const uno::Sequence<beans::PropertyValue> properties(list, 3);
+            return uno::Reference<frame::XModel>(
+                m_connection->desktop()->loadComponentFromURL(url, "_blank", 0, properties), uno::UNO_QUERY);
+        };
+        // a workbook another program holds open (its lock file) is read as Excel does: read-only
+        uno::Reference<frame::XModel> model = load(false);
+        if (!model.is())
+            model = load(true);
         if (!model.is())
             throw Failure(path + QStringLiteral(": LibreOffice cannot open it (damaged, "
                                                 "password-protected or not a workbook)"));
@@ -374,7 +383,6 @@ QString CalcBridge::activeFolder() const
 
 std::shared_ptr<OfficeSheet> CalcBridge::sheet(int n)
 {
-    attach();
     return guarded(QStringLiteral("LibreOffice"), callLimit(), [&]() -> std::shared_ptr<OfficeSheet> {
         const auto model = activeDocument();
         const QString path = localPath(model);
@@ -393,7 +401,6 @@ std::shared_ptr<OfficeSheet> CalcBridge::sheet(int n)
 
 QVariant CalcBridge::run(const QString &macro, const std::optional<QString> &argument)
 {
-    attach();
     return guarded(QStringLiteral("The macro ") + macro, callLimit(),
                    [&] { return runDocumentMacro(activeDocument(), macro, argument); });
 }

@@ -28,6 +28,8 @@ public:
     // connects again when the connection was lost. Destroying the bridge ends a LibreOffice
     // it started and leaves the engineer's running, with its documents.
     virtual void attach() = 0;
+    // Calls other than attach(), activate() and open() never connect: after a lost
+    // connection they fail with its reason until one of these connects again.
     // Makes the open document with this file name the active one.
     virtual void activate(const QString &fileName) = 0;
     // Loads the file, or takes the document of that path already open; it becomes active.

@@ -109,13 +109,12 @@ OfficeBridge &OfficeWorkbooks::bridge() const
 {
     if (!m_bridge)
         m_bridge = loadOfficeBridge(m_options);
-    m_bridge->attach();
     return *m_bridge;
 }
 
 void OfficeWorkbooks::Attach()
 {
-    bridge();
+    bridge().attach();
 }
 
 void OfficeWorkbooks::Detach() {}

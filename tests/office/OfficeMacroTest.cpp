@@ -11,7 +11,9 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gmock/gmock.h>
+#include <thread>
 
 using ::testing::Contains;
 using ::testing::Not;
@@ -47,13 +49,15 @@ struct Prompts final : UserPrompts {
 struct MacroRun {
     QTemporaryDir dir;
     OfficeWorkbooks excel;
+    int projectsWritten = 0;
     RunState state;
     RunLog log;
     Prompts prompts;
     GenerationRun run{state, excel, log, prompts};
     QString path;
 
-    explicit MacroRun(const QString &basic)
+    explicit MacroRun(const QString &basic, OfficeBridgeOptions options = OfficeWorkbooks::defaultOptions())
+        : excel(options)
     {
         QFile t(dir.filePath("template.xml"));
         EXPECT_TRUE(t.open(QIODevice::WriteOnly));
@@ -64,7 +68,10 @@ struct MacroRun {
                                   {"Address", "127.0.0.1"}, {"Main type", "Main"}, {"Main name", "Main"}}) +
             odsTable("Signals", {{"Type", "Tag"}, {"END"}});
         path = writeMacroOds(dir.filePath("plant.ods"), tables, basic + kNoteMacro);
-        run.setProjectUpdater([](TCodeTab &, TCodeTab &) { return true; });
+        run.setProjectUpdater([this](TCodeTab &, TCodeTab &) {
+            ++projectsWritten;
+            return true;
+        });
     }
     bool generate() { return run.GenerateFromWorkbook(WorkbookChooser::forPath(path), false); }
     QStringList texts() const { return logTexts(log); }
@@ -123,20 +130,43 @@ TEST(OfficeMacros, OnGeneratedExReceivesTheTaskArgumentAndOnGeneratedIsTheFallba
     EXPECT_EQ(old.d1(), "old");
 }
 
-TEST(OfficeMacros, AMacroThatRaisesOrIsMissingFailsAndTheRunGoesOn)
+TEST(OfficeMacros, AMissingMacroFailsAndAQualifiedNameLooksInItsModuleOnly)
 {
-    MacroRun r("Function OnWorkbookInitiate()\n    Error 5\nEnd Function\n"
-               "Function Answer()\n    Answer = 42\nEnd Function\n");
+    MacroRun r("Function Answer()\n    Answer = 42\nEnd Function\n");
     EXPECT_TRUE(r.generate()) << r.texts().join('\n').toStdString();
     for (const QString &line : r.texts())
         EXPECT_FALSE(line.contains("OnWorkbookInitiate")) << line.toStdString();
-
-    const QString raised = failureOf([&] { r.excel.Run("OnWorkbookInitiate"); });
-    EXPECT_TRUE(raised.startsWith("The macro OnWorkbookInitiate failed: ")) << raised.toStdString();
     EXPECT_EQ(failureOf([&] { r.excel.Run("Nowhere"); }), "The workbook has no macro Nowhere");
     EXPECT_EQ(r.excel.Run("Module1.Answer"), QVariant(qint64(42)));
     EXPECT_EQ(r.excel.Run("answer"), QVariant(qint64(42)));
-    EXPECT_TRUE(failureOf([&] { r.excel.Run("Module2.Answer"); }).contains("no macro Module2.Answer"));
+    EXPECT_EQ(failureOf([&] { r.excel.Run("Module2.Answer"); }), "The workbook has no macro Module2.Answer");
+}
+
+// LibreOffice ends a Basic macro at its first runtime error and hands back what the macro
+// had set by then; a module that does not compile runs none of its macros. Neither reports an
+// error to the caller: a start-up macro that fails before setting its result counts as
+// returning nothing, so the run is cancelled rather than going on unchecked.
+TEST(OfficeMacros, AFailingMacroReturnsWhatItHadSetAndABrokenModuleReturnsNothing)
+{
+    const struct {
+        const char *source;
+        QVariant result;
+        const char *line;
+    } cases[] = {
+        {"Function OnWorkbookInitiate()\n    OnWorkbookInitiate = 3\n    Error 5\n"
+         "    OnWorkbookInitiate = 4\nEnd Function\n",
+         qint64(3), "Run Macro : OnWorkbookInitiate=3"},
+        {"Function OnWorkbookInitiate()\n    Error 5\nEnd Function\n", QVariant(),
+         "Code Generation canceled by VbScript Macro: OnWorkbookInitiate=0"},
+        {"Function OnWorkbookInitiate()\n    OnWorkbookInitiate = 3\nEnd Function\nFunction Broken(\n",
+         QVariant(), "Code Generation canceled by VbScript Macro: OnWorkbookInitiate=0"},
+    };
+    for (const auto &c : cases) {
+        MacroRun r(c.source);
+        r.generate();
+        EXPECT_THAT(r.texts(), Contains(QString(c.line))) << c.source;
+        EXPECT_EQ(r.excel.Run("OnWorkbookInitiate"), c.result) << c.source;
+    }
 }
 
 TEST(OfficeMacros, APasswordProtectedWorkbookFailsToOpenWithItsName)
@@ -155,4 +185,27 @@ End Sub
     ASSERT_TRUE(QFile::exists(locked));
     const QString failure = failureOf([&] { r.excel.Open(locked); });
     EXPECT_TRUE(failure.startsWith(locked + ": LibreOffice cannot open it")) << failure.toStdString();
+}
+
+TEST(OfficeMacros, LibreOfficeKilledDuringARunFailsTheRunAndTheNextRunStartsAnother)
+{
+    MacroRun r("Function OnWorkbookInitiate()\n    Wait 4000\n    OnWorkbookInitiate = 1\nEnd Function\n",
+               ownOfficeOptions("killed"));
+    r.excel.Attach();
+    const qint64 pid = officeListeningOn(ownOfficePipe("killed"));
+    ASSERT_NE(pid, 0);
+    std::thread killer([pid] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        ::kill(pid_t(pid), SIGKILL);
+    });
+    EXPECT_FALSE(r.generate());
+    killer.join();
+    EXPECT_EQ(r.projectsWritten, 0);
+    EXPECT_TRUE(r.texts().last().startsWith("Exel Sheet parsing error:The macro OnWorkbookInitiate: "
+                                            "LibreOffice ended or the connection to it was lost"))
+        << r.texts().join('\n').toStdString();
+
+    EXPECT_TRUE(r.generate()) << r.texts().join('\n').toStdString();
+    EXPECT_EQ(r.projectsWritten, 1);
+    EXPECT_THAT(r.texts(), Contains(QString("Run Macro : OnWorkbookInitiate=1")));
 }

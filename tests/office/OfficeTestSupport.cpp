@@ -3,6 +3,8 @@
 #include "support/OdsTestFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -73,6 +75,17 @@ OfficeBridgeOptions ownOfficeOptions(const QString &tag, int callSeconds)
 QString ownOfficePipe(const QString &tag)
 {
     return ownOfficeOptions(tag).pipeName + QStringLiteral("-%1").arg(QCoreApplication::applicationPid());
+}
+
+qint64 officeListeningOn(const QString &pipe)
+{
+    const QByteArray wanted = "pipe,name=" + pipe.toLocal8Bit() + ";";
+    for (const QString &entry : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile cmdline("/proc/" + entry + "/cmdline");
+        if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(wanted))
+            return entry.toLongLong();
+    }
+    return 0;
 }
 
 QByteArray odsTable(const QString &name, const SheetRows &rows)

@@ -18,6 +18,9 @@ OfficeBridgeOptions ownOfficeOptions(const QString &tag, int callSeconds = 60);
 // The pipe of the LibreOffice that a bridge with ownOfficeOptions(tag) starts.
 QString ownOfficePipe(const QString &tag);
 
+// The process id of the LibreOffice listening on `pipe` (one the test started), or 0.
+qint64 officeListeningOn(const QString &pipe);
+
 using SheetRows = std::vector<std::vector<QVariant>>;
 
 // The table:table element of an .ods sheet: texts, numbers and booleans from A1.
