@@ -6,7 +6,7 @@
 #include "run/GenerationCommands.h"
 #include "run/GenerationRun.h"
 #include "run/RunState.h"
-#include "workbook/FileWorkbooks.h"
+#include "app/ChosenWorkbooks.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -103,7 +103,7 @@ private:
     RunLog m_log;
     PromptDialog m_prompts;
     RunState m_state;
-    FileWorkbooks m_excel;
+    ChosenWorkbooks m_excel;
     GenerationRun m_run;
     std::unique_ptr<DownloadSession> m_downloadSession;
     std::unique_ptr<GenerationCommands> m_commands;

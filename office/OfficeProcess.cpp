@@ -3,11 +3,19 @@
 #include "common/Failure.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -61,34 +69,53 @@ OfficeProcess::OfficeProcess(const QString &programFolder, const QString &pipeNa
 
 OfficeProcess::~OfficeProcess()
 {
-    if (m_process.state() != QProcess::NotRunning)
-        waitForEnd(0);
+    waitForEnd(0);
 }
 
 void OfficeProcess::launch()
 {
-    m_process.setProgram(m_program);
-    m_process.setArguments(m_arguments);
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.setStandardOutputFile(QProcess::nullDevice());
-    m_process.start();
-    if (!m_process.waitForStarted(10000))
-        throw Failure(QStringLiteral("LibreOffice did not start: ") + m_process.errorString());
-    m_pid = m_process.processId();
+    std::vector<QByteArray> texts{QFile::encodeName(m_program)};
+    for (const QString &argument : m_arguments)
+        texts.push_back(argument.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &text : texts)
+        argv.push_back(text.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0)
+        throw Failure(QStringLiteral("LibreOffice did not start: ") + QString::fromLocal8Bit(strerror(error)));
+    m_pid = pid;
+    m_exitCode = -1;
+}
+
+bool OfficeProcess::stillRuns()
+{
+    const qint64 pid = m_pid.load();
+    if (pid <= 0)
+        return false;
+    int status = 0;
+    const pid_t ended = ::waitpid(pid_t(pid), &status, WNOHANG);
+    if (ended == 0)
+        return true;
+    m_exitCode = ended > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    m_pid = 0;
+    return false;
 }
 
 bool OfficeProcess::runningOrRestarted()
 {
-    // without an event loop, QProcess learns of the end only when asked to wait
-    if (!m_process.waitForFinished(0) && m_process.state() == QProcess::Running)
+    if (stillRuns())
         return true;
-    if (m_process.exitStatus() == QProcess::NormalExit &&
-        m_process.exitCode() == kRestartExitCode && m_restarts < kMaxRestarts) {
+    if (m_exitCode == kRestartExitCode && m_restarts < kMaxRestarts) {
         ++m_restarts;
         launch();
         return true;
     }
-    m_pid = 0;
     return false;
 }
 
@@ -100,11 +127,14 @@ void OfficeProcess::kill()
 
 void OfficeProcess::waitForEnd(int milliseconds)
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    if (milliseconds > 0 && m_process.waitForFinished(milliseconds))
+    QElapsedTimer clock;
+    clock.start();
+    while (stillRuns() && clock.elapsed() < milliseconds)
+        QThread::msleep(50);
+    if (!stillRuns())
         return;
     kill();
-    m_process.waitForFinished(5000);
-    m_pid = 0;
+    // SIGKILL cannot be ignored: the process ends at once
+    while (stillRuns() && clock.elapsed() < milliseconds + 5000)
+        QThread::msleep(10);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QLockFile>
-#include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <atomic>
 #include <memory>
@@ -28,13 +28,17 @@ public:
 
 private:
     void launch();
+    // Reaps the process if it ended; true while it still runs.
+    bool stillRuns();
 
     QString m_program;
     QStringList m_arguments;
     QString m_profile;
     std::unique_ptr<QLockFile> m_profileLock;
     std::unique_ptr<QTemporaryDir> m_spareProfile; // when the shared profile is in use
-    QProcess m_process;
+    // the process id while it runs; it is started and reaped with plain POSIX calls, so any
+    // thread may own the bridge (the window runs generations on a worker thread)
     std::atomic<qint64> m_pid{0};
+    int m_exitCode = -1; // when it ended by itself
     int m_restarts = 0;
 };
