@@ -7,7 +7,9 @@
 #include "run/RunState.h"
 #include "run/WorkbookChooser.h"
 #include "support/LogTexts.h"
+#include "office/VbaProject.h"
 #include "support/QtPrinters.h"
+#include "support/XlsxTestBook.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -208,4 +210,32 @@ TEST(OfficeMacros, LibreOfficeKilledDuringARunFailsTheRunAndTheNextRunStartsAnot
     EXPECT_TRUE(r.generate()) << r.texts().join('\n').toStdString();
     EXPECT_EQ(r.projectsWritten, 1);
     EXPECT_THAT(r.texts(), Contains(QString("Run Macro : OnWorkbookInitiate=1")));
+}
+
+TEST(OfficeMacros, AnXlsmWorkbooksVbaModuleRunsItsMacros)
+{
+    MacroRun r("");
+    const QString project = r.dir.filePath("vbaProject.bin");
+    writeVbaProject(project, "Function OnWorkbookInitiate()\n    OnWorkbookInitiate = 5\nEnd Function\n"
+                             "Sub OnGeneratedEx(argument As String)\n"
+                             "    Worksheets(1).Range(\"D1\").Value = argument\nEnd Sub\n");
+    {
+        XlsxTestBook book(r.dir.filePath("plant.xlsm"));
+        lxw_worksheet *settings = book.addSheet("Settings");
+        const char *const cells[][2] = {{"Settings", ""}, {"Template", "template.xml"}, {"Project", "Plant"},
+                                        {"Address", "127.0.0.1"}, {"Main type", "Main"}, {"Main name", "Main"}};
+        for (int row = 0; row < 6; ++row)
+            for (int column = 0; column < 2; ++column)
+                worksheet_write_string(settings, lxw_row_t(row), lxw_col_t(column), cells[row][column], nullptr);
+        lxw_worksheet *signalSheet = book.addSheet("Signals");
+        worksheet_write_string(signalSheet, 0, 0, "Type", nullptr);
+        worksheet_write_string(signalSheet, 1, 0, "END", nullptr);
+        ASSERT_EQ(workbook_add_vba_project(book.workbook(), qPrintable(project)), LXW_NO_ERROR);
+        r.path = book.save();
+    }
+    ASSERT_TRUE(r.generate()) << r.texts().join('\n').toStdString();
+    EXPECT_THAT(r.texts(), Contains(QString("Run Macro : OnWorkbookInitiate=5")));
+    EXPECT_THAT(r.texts(), Contains(QString("Run Macro : OnGeneratedEx(MTASK=0;)")));
+    EXPECT_EQ(r.d1(), "MTASK=0;");
+    EXPECT_EQ(r.excel.Run("Module1.OnWorkbookInitiate"), QVariant(qint64(5)));
 }
