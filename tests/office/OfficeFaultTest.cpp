@@ -63,6 +63,27 @@ TEST(OfficeFaults, LibreOfficeNotInstalledNamesThePackageToInstall)
     EXPECT_TRUE(failure.contains("libreoffice-calc-nogui")) << failure.toStdString();
 }
 
+TEST(OfficeFaults, ALibreOfficeThatNeverAcceptsIsEndedAfterTheStartTime)
+{
+    QTemporaryDir program;
+    QFile fake(program.filePath("soffice.bin"));
+    ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
+    fake.write("#!/bin/sh\nwhile :; do sleep 1; done\n"); // runs, never listens
+    fake.close();
+    fake.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("TESSILY_OFFICE_PROGRAM", program.path().toLocal8Bit());
+    OfficeBridgeOptions options = ownOfficeOptions("hung");
+    options.startSeconds = 2;
+    OfficeWorkbooks office(options);
+    QElapsedTimer clock;
+    clock.start();
+    const QString failure = failureOf([&] { office.Attach(); });
+    qunsetenv("TESSILY_OFFICE_PROGRAM");
+    EXPECT_EQ(failure, "LibreOffice did not start within 2 s");
+    EXPECT_LT(clock.elapsed(), 15000);
+    EXPECT_EQ(officeListeningOn(ownOfficePipe("hung")), 0) << "the process that never accepted still runs";
+}
+
 TEST(OfficeFaults, TwoTessilyProcessesAtOnceEachGetTheirOwnLibreOffice)
 {
     QTemporaryDir dir;
