@@ -1,12 +1,12 @@
 #pragma once
 
+#include "app/ChosenWorkbooks.h"
 #include "app/PromptDialog.h"
 #include "app/Settings.h"
 #include "common/RunLog.h"
 #include "run/GenerationCommands.h"
 #include "run/GenerationRun.h"
 #include "run/RunState.h"
-#include "app/ChosenWorkbooks.h"
 
 #include <QMainWindow>
 #include <QStringList>

@@ -64,9 +64,9 @@ OptionsDialog::OptionsDialog(QWidget *parent) : QDialog(parent)
 
     m_ckbSaveWindowPosition = addCheckBox(layout, "ckbSaveWindowPosition",
                                           QStringLiteral("Position window on last used postion"));
-    m_cbUseLibreOffice = addCheckBox(
-        layout, "cbUseLibreOffice",
-        QStringLiteral("Read workbooks through LibreOffice Calc and run their macros"));
+    m_cbUseLibreOffice =
+        addCheckBox(layout, "cbUseLibreOffice",
+                    QStringLiteral("Read workbooks through LibreOffice Calc and run their macros"));
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -78,10 +78,14 @@ int main(int argc, char **argv)
         bestOffice = bestOffice < 0 ? o : std::min(bestOffice, o);
     }
     std::printf("signals %d\n", signalCount);
-    std::printf("LibreOffice start-up                 %6lld ms\n", static_cast<long long>(startupMs));
-    std::printf("file readers, best of 3              %6lld ms\n", static_cast<long long>(bestFiles));
-    std::printf("LibreOffice, first run (loads it)    %6lld ms\n", static_cast<long long>(firstOffice));
+    std::printf("LibreOffice start-up                 %6lld ms\n",
+                static_cast<long long>(startupMs));
+    std::printf("file readers, best of 3              %6lld ms\n",
+                static_cast<long long>(bestFiles));
+    std::printf("LibreOffice, first run (loads it)    %6lld ms\n",
+                static_cast<long long>(firstOffice));
     std::printf("LibreOffice, best of 3 (open)        %6lld ms  (%.2f x the file readers)\n",
-                static_cast<long long>(bestOffice), double(bestOffice) / double(std::max<qint64>(bestFiles, 1)));
+                static_cast<long long>(bestOffice),
+                double(bestOffice) / double(std::max<qint64>(bestFiles, 1)));
     return 0;
 }

@@ -27,7 +27,7 @@ uno::Reference<container::XNameAccess> basicLibraries(const uno::Reference<frame
 {
     uno::Reference<container::XNameAccess> libraries;
     uno::Reference<beans::XPropertySet>(document, uno::UNO_QUERY_THROW)
-            ->getPropertyValue("BasicLibraries") >>= libraries;
+        ->getPropertyValue("BasicLibraries") >>= libraries;
     return libraries;
 }
 
@@ -64,7 +64,8 @@ std::optional<MacroPlace> findMacro(const uno::Reference<frame::XModel> &documen
         if (!modules.is())
             continue;
         for (const OUString &module : modules->getElementNames()) {
-            if (!wantedModule.isEmpty() && fromUno(module).compare(wantedModule, Qt::CaseInsensitive) != 0)
+            if (!wantedModule.isEmpty() &&
+                fromUno(module).compare(wantedModule, Qt::CaseInsensitive) != 0)
                 continue;
             OUString source;
             modules->getByName(module) >>= source;
@@ -121,7 +122,8 @@ QString failureText(const uno::Exception &e, const uno::Any &wrapped = {})
 bool basicSourceDefines(const QString &source, const QString &name)
 {
     static const QRegularExpression definition(
-        QStringLiteral(R"(^[ \t]*(?:(?:public|private|static)[ \t]+)*(?:sub|function)[ \t]+([A-Za-z_][A-Za-z0-9_]*))"),
+        QStringLiteral(
+            R"(^[ \t]*(?:(?:public|private|static)[ \t]+)*(?:sub|function)[ \t]+([A-Za-z_][A-Za-z0-9_]*))"),
         QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption);
     for (auto it = definition.globalMatch(source); it.hasNext();) {
         if (it.next().captured(1).compare(name, Qt::CaseInsensitive) == 0)
@@ -137,8 +139,9 @@ QVariant runDocumentMacro(const uno::Reference<frame::XModel> &document, const Q
     if (!place)
         throw Failure(QStringLiteral("The workbook has no macro ") + macro);
     const QString name = macro.split(u'.').back();
-    const QString uri = QStringLiteral("vnd.sun.star.script:%1.%2.%3?language=Basic&location=document")
-                            .arg(place->library, place->module, name);
+    const QString uri =
+        QStringLiteral("vnd.sun.star.script:%1.%2.%3?language=Basic&location=document")
+            .arg(place->library, place->module, name);
     uno::Sequence<uno::Any> arguments;
     if (argument) {
         const uno::Any text(toUno(*argument));
@@ -150,7 +153,8 @@ QVariant runDocumentMacro(const uno::Reference<frame::XModel> &document, const Q
         // the script object lives only for this call: LibreOffice aborts when it is ended
         // while a VBA script object is still referenced
         uno::Reference<script::provider::XScript> script =
-            uno::Reference<script::provider::XScriptProviderSupplier>(document, uno::UNO_QUERY_THROW)
+            uno::Reference<script::provider::XScriptProviderSupplier>(document,
+                                                                      uno::UNO_QUERY_THROW)
                 ->getScriptProvider()
                 ->getScript(toUno(uri));
         const uno::Any result = script->invoke(arguments, outIndex, outValues);
@@ -160,6 +164,7 @@ QVariant runDocumentMacro(const uno::Reference<frame::XModel> &document, const Q
         throw Failure(QStringLiteral("The macro ") + macro + QStringLiteral(" failed: ") +
                       failureText(e, e.TargetException));
     } catch (const script::provider::ScriptFrameworkErrorException &e) {
-        throw Failure(QStringLiteral("The macro ") + macro + QStringLiteral(" failed: ") + failureText(e));
+        throw Failure(QStringLiteral("The macro ") + macro + QStringLiteral(" failed: ") +
+                      failureText(e));
     }
 }

@@ -12,13 +12,13 @@
 #include <QUrl>
 #include <com/sun/star/awt/XWindow2.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
-#include <com/sun/star/frame/XFrame.hpp>
-#include <com/sun/star/frame/XFrames.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
+#include <com/sun/star/frame/XFrame.hpp>
+#include <com/sun/star/frame/XFrames.hpp>
 #include <com/sun/star/frame/XTitle.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
@@ -36,7 +36,8 @@ namespace {
 QString programFolder()
 {
     const QByteArray overridden = qgetenv("TESSILY_OFFICE_PROGRAM");
-    return overridden.isEmpty() ? QStringLiteral(TESSILY_OFFICE_PROGRAM) : QString::fromLocal8Bit(overridden);
+    return overridden.isEmpty() ? QStringLiteral(TESSILY_OFFICE_PROGRAM)
+                                : QString::fromLocal8Bit(overridden);
 }
 
 // Tessily's own LibreOffice listens on a pipe named for the process, so two Tessily
@@ -57,7 +58,8 @@ bool isSpreadsheet(const uno::Reference<frame::XModel> &model)
     return uno::Reference<sheet::XSpreadsheetDocument>(model, uno::UNO_QUERY).is();
 }
 
-std::vector<uno::Reference<frame::XModel>> openDocuments(const uno::Reference<frame::XDesktop2> &desktop)
+std::vector<uno::Reference<frame::XModel>>
+openDocuments(const uno::Reference<frame::XDesktop2> &desktop)
 {
     std::vector<uno::Reference<frame::XModel>> models;
     const auto all = desktop->getComponents()->createEnumeration();
@@ -71,11 +73,12 @@ std::vector<uno::Reference<frame::XModel>> openDocuments(const uno::Reference<fr
 
 bool showsWindows(const uno::Reference<frame::XDesktop2> &desktop)
 {
-    const uno::Reference<container::XIndexAccess> frames(desktop->getFrames(), uno::UNO_QUERY_THROW);
+    const uno::Reference<container::XIndexAccess> frames(desktop->getFrames(),
+                                                         uno::UNO_QUERY_THROW);
     for (sal_Int32 i = 0; i < frames->getCount(); ++i) {
         const uno::Reference<frame::XFrame> frame(frames->getByIndex(i), uno::UNO_QUERY);
-        const uno::Reference<awt::XWindow2> window(frame.is() ? frame->getContainerWindow() : nullptr,
-                                                   uno::UNO_QUERY);
+        const uno::Reference<awt::XWindow2> window(
+            frame.is() ? frame->getContainerWindow() : nullptr, uno::UNO_QUERY);
         if (window.is() && window->isVisible())
             return true;
     }
@@ -92,15 +95,16 @@ beans::PropertyValue property(const char *name, const uno::Any &value)
 
 } // namespace
 
-template<typename Call>
+template <typename Call>
 auto CalcBridge::guarded(const QString &what, std::chrono::milliseconds limit, Call call) const
 {
     auto *self = const_cast<CalcBridge *>(this);
     // a connection lost during a run stays lost until the next run attaches: a LibreOffice
     // started in the middle of a run would not hold the run's workbook
     if (!m_connection)
-        throw Failure(m_lostReason.isEmpty() ? what + QStringLiteral(": LibreOffice is not connected")
-                                             : m_lostReason);
+        throw Failure(m_lostReason.isEmpty()
+                          ? what + QStringLiteral(": LibreOffice is not connected")
+                          : m_lostReason);
     try {
         ArmedCall armed(m_watchdog, limit);
         return call();
@@ -108,7 +112,8 @@ auto CalcBridge::guarded(const QString &what, std::chrono::milliseconds limit, C
         const bool timedOut = m_watchdog.expired();
         const bool ours = m_process != nullptr;
         const QString reason =
-            timedOut ? QStringLiteral("LibreOffice did not answer within %1 s; ").arg(limit.count() / 1000) +
+            timedOut ? QStringLiteral("LibreOffice did not answer within %1 s; ")
+                               .arg(limit.count() / 1000) +
                            (ours ? QStringLiteral("Tessily's LibreOffice was ended")
                                  : QStringLiteral("the connection to it was cut"))
                      : QStringLiteral("LibreOffice ended or the connection to it was lost (") +
@@ -130,8 +135,8 @@ namespace {
 class CalcSheet final : public OfficeSheet {
 public:
     CalcSheet(const CalcBridge &bridge, std::shared_ptr<QString> alive, QString document,
-              uno::Reference<sheet::XSpreadsheet> sheet, uno::Reference<util::XNumberFormats> formats,
-              std::chrono::milliseconds limit)
+              uno::Reference<sheet::XSpreadsheet> sheet,
+              uno::Reference<util::XNumberFormats> formats, std::chrono::milliseconds limit)
         : m_bridge(bridge), m_alive(std::move(alive)), m_document(std::move(document)),
           m_sheet(std::move(sheet)), m_formats(std::move(formats)), m_limit(limit)
     {
@@ -141,15 +146,17 @@ public:
     {
         checkAlive();
         return m_bridge.guarded(m_document, m_limit, [&] {
-            return fromUno(uno::Reference<container::XNamed>(m_sheet, uno::UNO_QUERY_THROW)->getName());
+            return fromUno(
+                uno::Reference<container::XNamed>(m_sheet, uno::UNO_QUERY_THROW)->getName());
         });
     }
 
     std::vector<CellValue> cells(int top, int left, int rows, int columns) const override
     {
         checkAlive();
-        return m_bridge.guarded(m_document, m_limit,
-                                [&] { return readCalcCells(m_sheet, m_formats, top, left, rows, columns); });
+        return m_bridge.guarded(m_document, m_limit, [&] {
+            return readCalcCells(m_sheet, m_formats, top, left, rows, columns);
+        });
     }
 
 private:
@@ -172,7 +179,7 @@ private:
 CalcBridge::CalcBridge(const OfficeBridgeOptions &options)
     : m_options(options), m_programFolder(programFolder()),
       m_sharedPipe(options.pipeName.isEmpty() ? QStringLiteral("tessily-office-%1").arg(::getuid())
-                                               : options.pipeName),
+                                              : options.pipeName),
       m_watchdog([this] {
           std::lock_guard lock(m_expiryMutex);
           if (m_process)
@@ -212,8 +219,9 @@ void CalcBridge::attach()
             return;
         }
     } catch (const uno::Exception &e) {
-        throw Failure(QStringLiteral("LibreOffice on the pipe %1 does not answer: ").arg(m_sharedPipe) +
-                      fromUno(e.Message));
+        throw Failure(
+            QStringLiteral("LibreOffice on the pipe %1 does not answer: ").arg(m_sharedPipe) +
+            fromUno(e.Message));
     }
     startOwnOffice();
 }
@@ -244,7 +252,8 @@ void CalcBridge::startOwnOffice()
         QThread::msleep(100);
     }
     process->waitForEnd(0);
-    throw Failure(QStringLiteral("LibreOffice did not start within %1 s").arg(m_options.startSeconds));
+    throw Failure(
+        QStringLiteral("LibreOffice did not start within %1 s").arg(m_options.startSeconds));
 }
 
 void CalcBridge::lose(const QString &reason)
@@ -296,7 +305,8 @@ void CalcBridge::activate(const QString &fileName)
     m_active = guarded(fileName, callLimit(), [&] {
         for (const auto &model : openDocuments(m_connection->desktop())) {
             const QString path = localPath(model);
-            if (!path.isEmpty() && QFileInfo(path).fileName().compare(fileName, Qt::CaseInsensitive) == 0)
+            if (!path.isEmpty() &&
+                QFileInfo(path).fileName().compare(fileName, Qt::CaseInsensitive) == 0)
                 return model;
         }
         throw Failure(QStringLiteral("No open workbook is named ") + fileName);
@@ -322,11 +332,13 @@ void CalcBridge::open(const QString &path)
         const auto load = [&](bool readOnly) {
             const beans::PropertyValue list[] = {
                 property("Hidden", uno::Any(hidden)),
-                property("MacroExecutionMode", uno::Any(document::MacroExecMode::ALWAYS_EXECUTE_NO_WARN)),
+                property("MacroExecutionMode",
+                         uno::Any(document::MacroExecMode::ALWAYS_EXECUTE_NO_WARN)),
                 property("ReadOnly", uno::Any(readOnly))};
             const uno::Sequence<beans::PropertyValue> properties(list, 3);
             return uno::Reference<frame::XModel>(
-                m_connection->desktop()->loadComponentFromURL(url, "_blank", 0, properties), uno::UNO_QUERY);
+                m_connection->desktop()->loadComponentFromURL(url, "_blank", 0, properties),
+                uno::UNO_QUERY);
         };
         // a workbook another program holds open (its lock file) is read as Excel does: read-only
         uno::Reference<frame::XModel> model = load(false);
@@ -338,7 +350,9 @@ void CalcBridge::open(const QString &path)
         if (!isSpreadsheet(model)) {
             if (uno::Reference<util::XCloseable> c{model, uno::UNO_QUERY}; c.is())
                 c->close(true);
-            throw Failure(path + QStringLiteral(": not a workbook (LibreOffice opens it as another kind of document)"));
+            throw Failure(
+                path + QStringLiteral(
+                           ": not a workbook (LibreOffice opens it as another kind of document)"));
         }
         m_loaded.push_back(model);
         return model;
@@ -355,7 +369,8 @@ uno::Reference<frame::XModel> CalcBridge::activeDocument() const
             // closed by the engineer: the one Calc shows is active now
         }
     }
-    uno::Reference<frame::XModel> current(m_connection->desktop()->getCurrentComponent(), uno::UNO_QUERY);
+    uno::Reference<frame::XModel> current(m_connection->desktop()->getCurrentComponent(),
+                                          uno::UNO_QUERY);
     if (!current.is() || !isSpreadsheet(current))
         throw Failure(QStringLiteral("No workbook is open"));
     return current;
@@ -383,20 +398,25 @@ QString CalcBridge::activeFolder() const
 
 std::shared_ptr<OfficeSheet> CalcBridge::sheet(int n)
 {
-    return guarded(QStringLiteral("LibreOffice"), callLimit(), [&]() -> std::shared_ptr<OfficeSheet> {
-        const auto model = activeDocument();
-        const QString path = localPath(model);
-        const QString document = path.isEmpty() ? QStringLiteral("The active workbook") : path;
-        const uno::Reference<container::XIndexAccess> sheets(
-            uno::Reference<sheet::XSpreadsheetDocument>(model, uno::UNO_QUERY_THROW)->getSheets(),
-            uno::UNO_QUERY_THROW);
-        if (n < 1 || n > sheets->getCount())
-            throw Failure(document + QStringLiteral(": there is no sheet %1").arg(n));
-        uno::Reference<sheet::XSpreadsheet> sheet(sheets->getByIndex(n - 1), uno::UNO_QUERY_THROW);
-        const auto formats =
-            uno::Reference<util::XNumberFormatsSupplier>(model, uno::UNO_QUERY_THROW)->getNumberFormats();
-        return std::make_shared<CalcSheet>(*this, m_alive, document, sheet, formats, callLimit());
-    });
+    return guarded(
+        QStringLiteral("LibreOffice"), callLimit(), [&]() -> std::shared_ptr<OfficeSheet> {
+            const auto model = activeDocument();
+            const QString path = localPath(model);
+            const QString document = path.isEmpty() ? QStringLiteral("The active workbook") : path;
+            const uno::Reference<container::XIndexAccess> sheets(
+                uno::Reference<sheet::XSpreadsheetDocument>(model, uno::UNO_QUERY_THROW)
+                    ->getSheets(),
+                uno::UNO_QUERY_THROW);
+            if (n < 1 || n > sheets->getCount())
+                throw Failure(document + QStringLiteral(": there is no sheet %1").arg(n));
+            uno::Reference<sheet::XSpreadsheet> sheet(sheets->getByIndex(n - 1),
+                                                      uno::UNO_QUERY_THROW);
+            const auto formats =
+                uno::Reference<util::XNumberFormatsSupplier>(model, uno::UNO_QUERY_THROW)
+                    ->getNumberFormats();
+            return std::make_shared<CalcSheet>(*this, m_alive, document, sheet, formats,
+                                               callLimit());
+        });
 }
 
 QVariant CalcBridge::run(const QString &macro, const std::optional<QString> &argument)

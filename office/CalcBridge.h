@@ -27,7 +27,7 @@ public:
 
     // Runs `call` under the watchdog and turns UNO exceptions into Failures that begin with
     // `what`. A connection lost on the way is dropped, so the next attach() starts afresh.
-    template<typename Call>
+    template <typename Call>
     auto guarded(const QString &what, std::chrono::milliseconds limit, Call call) const;
 
 private:
@@ -46,7 +46,7 @@ private:
     std::vector<css::uno::Reference<css::frame::XModel>> m_loaded; // loaded into our own
     // Shared with the sheets: why the connection was lost, empty while it holds.
     std::shared_ptr<QString> m_alive = std::make_shared<QString>();
-    QString m_lostReason; // of the connection lost last, until the next one is made
+    QString m_lostReason;     // of the connection lost last, until the next one is made
     std::mutex m_expiryMutex; // the watchdog's action against dropping the connection
     mutable CallWatchdog m_watchdog;
 };

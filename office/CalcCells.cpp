@@ -3,6 +3,7 @@
 #include "office/UnoText.h"
 
 #include <QHash>
+#include <algorithm>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/sheet/FormulaResult.hpp>
@@ -11,12 +12,11 @@
 #include <com/sun/star/sheet/XCellRangesQuery.hpp>
 #include <com/sun/star/sheet/XSheetCellCursor.hpp>
 #include <com/sun/star/sheet/XSheetCellRanges.hpp>
+#include <com/sun/star/sheet/XUniqueCellFormatRangesSupplier.hpp>
 #include <com/sun/star/sheet/XUsedAreaCursor.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/util/NumberFormat.hpp>
-#include <com/sun/star/sheet/XUniqueCellFormatRangesSupplier.hpp>
-#include <algorithm>
 
 using namespace css;
 
@@ -32,7 +32,8 @@ std::pair<int, int> usedEnd(const uno::Reference<sheet::XSpreadsheet> &sheet)
     const uno::Reference<sheet::XSheetCellCursor> cursor = sheet->createCursor();
     uno::Reference<sheet::XUsedAreaCursor>(cursor, uno::UNO_QUERY_THROW)->gotoEndOfUsedArea(false);
     const table::CellRangeAddress end =
-        uno::Reference<sheet::XCellRangeAddressable>(cursor, uno::UNO_QUERY_THROW)->getRangeAddress();
+        uno::Reference<sheet::XCellRangeAddressable>(cursor, uno::UNO_QUERY_THROW)
+            ->getRangeAddress();
     return {end.EndRow + 1, end.EndColumn + 1};
 }
 
@@ -57,7 +58,7 @@ CellKind kindOfFormat(const uno::Reference<util::XNumberFormats> &formats, sal_I
 }
 
 struct Block {
-    int top;     // from 0, as Calc counts
+    int top; // from 0, as Calc counts
     int left;
     int rows;
     int columns;
@@ -95,7 +96,7 @@ void readValues(const uno::Reference<table::XCellRange> &range, Block &b)
     }
 }
 
-template<typename Visit>
+template <typename Visit>
 void forEachCell(const uno::Sequence<table::CellRangeAddress> &addresses, Visit visit)
 {
     for (const table::CellRangeAddress &a : addresses)
@@ -113,14 +114,15 @@ void applyFormats(const uno::Reference<table::XCellRange> &range,
         uno::Reference<sheet::XUniqueCellFormatRangesSupplier>(range, uno::UNO_QUERY_THROW)
             ->getUniqueCellFormatRanges();
     for (sal_Int32 i = 0; i < groups->getCount(); ++i) {
-        const uno::Reference<beans::XPropertySet> group(groups->getByIndex(i), uno::UNO_QUERY_THROW);
+        const uno::Reference<beans::XPropertySet> group(groups->getByIndex(i),
+                                                        uno::UNO_QUERY_THROW);
         sal_Int32 key = 0;
         group->getPropertyValue("NumberFormat") >>= key;
         const CellKind kind = kindOfFormat(formats, key, known);
         if (kind == CellKind::Number)
             continue;
-        const auto addresses =
-            uno::Reference<sheet::XSheetCellRanges>(group, uno::UNO_QUERY_THROW)->getRangeAddresses();
+        const auto addresses = uno::Reference<sheet::XSheetCellRanges>(group, uno::UNO_QUERY_THROW)
+                                   ->getRangeAddresses();
         forEachCell(addresses, [&](int r, int c) {
             if (!b.contains(r, c))
                 return;
@@ -140,7 +142,8 @@ void applyErrors(const uno::Reference<table::XCellRange> &range,
     forEachCell(errors->getRangeAddresses(), [&](int r, int c) {
         if (!b.contains(r, c))
             return;
-        const uno::Reference<text::XTextRange> shown(sheet->getCellByPosition(c, r), uno::UNO_QUERY_THROW);
+        const uno::Reference<text::XTextRange> shown(sheet->getCellByPosition(c, r),
+                                                     uno::UNO_QUERY_THROW);
         b.at(r, c) = CellValue::fromError(fromUno(shown->getString()));
     });
 }
@@ -148,8 +151,8 @@ void applyErrors(const uno::Reference<table::XCellRange> &range,
 } // namespace
 
 std::vector<CellValue> readCalcCells(const uno::Reference<sheet::XSpreadsheet> &sheet,
-                                     const uno::Reference<util::XNumberFormats> &formats,
-                                     int top, int left, int rows, int columns)
+                                     const uno::Reference<util::XNumberFormats> &formats, int top,
+                                     int left, int rows, int columns)
 {
     std::vector<CellValue> cells(std::size_t(rows) * std::size_t(columns));
     const auto [lastRow, lastColumn] = usedEnd(sheet);
@@ -159,7 +162,8 @@ std::vector<CellValue> readCalcCells(const uno::Reference<sheet::XSpreadsheet> &
         return cells;
     for (int first = top; first <= endRow; first += kRowsPerCall) {
         const int last = std::min(endRow, first + kRowsPerCall - 1);
-        Block b{first - 1, left - 1, last - first + 1, endColumn - left + 1, cells, top - 1, left - 1, columns};
+        Block b{first - 1, left - 1, last - first + 1, endColumn - left + 1,
+                cells,     top - 1,  left - 1,         columns};
         const uno::Reference<table::XCellRange> range =
             sheet->getCellRangeByPosition(left - 1, first - 1, endColumn - 1, last - 1);
         readValues(range, b);

@@ -5,9 +5,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QThread>
 #include <QUrl>
 #include <csignal>
 #include <cstring>
@@ -55,8 +55,10 @@ OfficeProcess::OfficeProcess(const QString &programFolder, const QString &pipeNa
                           m_spareProfile->errorString());
         m_profile = m_spareProfile->path();
     }
-    m_arguments = {QStringLiteral("--invisible"), QStringLiteral("--norestore"),
-                   QStringLiteral("--nologo"), QStringLiteral("--nodefault"),
+    m_arguments = {QStringLiteral("--invisible"),
+                   QStringLiteral("--norestore"),
+                   QStringLiteral("--nologo"),
+                   QStringLiteral("--nodefault"),
                    QStringLiteral("-env:UserInstallation=") +
                        QUrl::fromLocalFile(m_profile).toString(QUrl::FullyEncoded),
                    QStringLiteral("--accept=pipe,name=") + pipeName + QStringLiteral(";urp;")};
@@ -88,7 +90,8 @@ void OfficeProcess::launch()
     const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0)
-        throw Failure(QStringLiteral("LibreOffice did not start: ") + QString::fromLocal8Bit(strerror(error)));
+        throw Failure(QStringLiteral("LibreOffice did not start: ") +
+                      QString::fromLocal8Bit(strerror(error)));
     m_pid = pid;
     m_exitCode = -1;
 }

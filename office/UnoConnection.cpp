@@ -31,7 +31,8 @@ uno::Reference<uno::XComponentContext> localContext(const QString &programFolder
         rtl::Bootstrap::set(OUString("URE_MORE_TYPES"),
                             toUno(folder + QStringLiteral("/types/offapi.rdb")));
         context = new uno::Reference<uno::XComponentContext>(
-            cppu::defaultBootstrap_InitialComponentContext(toUno(folder + QStringLiteral("/unorc"))));
+            cppu::defaultBootstrap_InitialComponentContext(
+                toUno(folder + QStringLiteral("/unorc"))));
     });
     return *context;
 }
@@ -49,10 +50,12 @@ std::unique_ptr<UnoConnection> UnoConnection::tryConnect(const QString &programF
     } catch (const connection::NoConnectException &) {
         return nullptr;
     }
-    const uno::Reference<bridge::XBridge> bridge = bridge::BridgeFactory::create(local)->createBridge(
-        OUString(), OUString("urp"), c->m_connection, nullptr);
+    const uno::Reference<bridge::XBridge> bridge =
+        bridge::BridgeFactory::create(local)->createBridge(OUString(), OUString("urp"),
+                                                           c->m_connection, nullptr);
     c->m_bridge.set(bridge, uno::UNO_QUERY);
-    c->m_context.set(bridge->getInstance(OUString("StarOffice.ComponentContext")), uno::UNO_QUERY_THROW);
+    c->m_context.set(bridge->getInstance(OUString("StarOffice.ComponentContext")),
+                     uno::UNO_QUERY_THROW);
     c->m_desktop = frame::Desktop::create(c->m_context);
     return c;
 }

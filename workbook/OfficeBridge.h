@@ -45,10 +45,10 @@ public:
 
 // How the bridge reaches LibreOffice.
 struct OfficeBridgeOptions {
-    QString pipeName;            // the engineer's Calc listens here; empty: Tessily's own
-    bool visible = false;        // a LibreOffice started by the bridge shows its windows
-    int startSeconds = 60;       // longest wait for a started LibreOffice to accept
-    int callSeconds = 120;       // longest wait for one call, a macro included
+    QString pipeName;      // the engineer's Calc listens here; empty: Tessily's own
+    bool visible = false;  // a LibreOffice started by the bridge shows its windows
+    int startSeconds = 60; // longest wait for a started LibreOffice to accept
+    int callSeconds = 120; // longest wait for one call, a macro included
 };
 
 // The module's one entry point: makes a bridge or returns null with `error` set. The caller

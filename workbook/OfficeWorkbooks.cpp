@@ -48,7 +48,8 @@ public:
         CellBlock block(rows, columns);
         for (int r = 1; r <= rows; ++r)
             for (int c = 1; c <= columns; ++c)
-                block.at(r, c) = std::move(cells[std::size_t(r - 1) * columns + std::size_t(c - 1)]);
+                block.at(r, c) =
+                    std::move(cells[std::size_t(r - 1) * columns + std::size_t(c - 1)]);
         return block;
     }
 
@@ -62,11 +63,13 @@ std::unique_ptr<OfficeBridge> loadOfficeBridge(const OfficeBridgeOptions &option
 {
     static const std::unique_ptr<QLibrary> module = loadOutsideLibrary(kModuleName);
     if (!module)
-        throw Failure(QStringLiteral("The LibreOffice bridge cannot be loaded: LibreOffice is not "
-                                     "installed (install the Debian package libreoffice-calc-nogui, "
-                                     "or libreoffice-calc for the window), or this Tessily was "
-                                     "built without its module libtessily_office.so"));
-    const auto make = reinterpret_cast<OfficeBridgeFactory>(module->resolve(kOfficeBridgeFactoryName));
+        throw Failure(
+            QStringLiteral("The LibreOffice bridge cannot be loaded: LibreOffice is not "
+                           "installed (install the Debian package libreoffice-calc-nogui, "
+                           "or libreoffice-calc for the window), or this Tessily was "
+                           "built without its module libtessily_office.so"));
+    const auto make =
+        reinterpret_cast<OfficeBridgeFactory>(module->resolve(kOfficeBridgeFactoryName));
     if (!make)
         throw Failure(module->fileName() + QStringLiteral(": no LibreOffice bridge in it"));
     QString error;

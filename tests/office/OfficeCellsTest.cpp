@@ -26,7 +26,8 @@ QString cellsThrough(const QStringList &arguments, int *status = nullptr)
 }
 
 // Every text of a block, read through one component.
-QStringList blockTexts(WorkbookComponent &books, const QString &path, int sheet, const QString &last)
+QStringList blockTexts(WorkbookComponent &books, const QString &path, int sheet,
+                       const QString &last)
 {
     books.Open(path);
     const CellBlock block = books.Sheet(sheet)->Range("A1", last);
@@ -79,7 +80,8 @@ TEST(OfficeCells, EveryKindOfValueGivesTheSameTextThroughBothComponents)
         const QStringList fromOffice = blockTexts(office, c.path, c.sheet, c.last);
         // Calc hands over a cell's text without the tabs and line breaks inside a paragraph
         if (c.path.endsWith(".ods"))
-            fromFile.replaceInStrings("C7=  lead   inner\ttab\nbreak ", "C7=  lead   innertabbreak ");
+            fromFile.replaceInStrings("C7=  lead   inner\ttab\nbreak ",
+                                      "C7=  lead   innertabbreak ");
         EXPECT_EQ(fromOffice, fromFile) << c.path.toStdString();
     }
 }
@@ -109,9 +111,14 @@ TEST(OfficeCells, AFormulaWithoutACachedValueIsComputedByLibreOfficeAndEmptyFrom
             "content-types\"><Default Extension=\"rels\" ContentType=\"application/"
             "vnd.openxmlformats-package.relationships+xml\"/>"
             "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-            "<Override PartName=\"/xl/workbook.xml\" ContentType=\"" + types + "sheet.main+xml\"/>"
-            "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"" + types + "worksheet+xml\"/>"
-            "<Override PartName=\"/xl/styles.xml\" ContentType=\"" + types + "styles+xml\"/></Types>");
+            "<Override PartName=\"/xl/workbook.xml\" ContentType=\"" +
+                types +
+                "sheet.main+xml\"/>"
+                "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"" +
+                types +
+                "worksheet+xml\"/>"
+                "<Override PartName=\"/xl/styles.xml\" ContentType=\"" +
+                types + "styles+xml\"/></Types>");
     writeZipPackage(path, parts);
     FileWorkbooks files;
     OfficeWorkbooks office;
@@ -140,8 +147,10 @@ TEST(OfficeCells, SheetsAndWorkbooksAreFoundAsTheRunExpects)
         return QStringLiteral("no failure");
     };
     EXPECT_TRUE(failure([&] { office.Sheet(3); }).endsWith("first.ods: there is no sheet 3"));
-    EXPECT_EQ(failure([&] { office.Activate("other.ods"); }), "No open workbook is named other.ods");
-    EXPECT_EQ(failure([&] { office.Open(dir.filePath("none.ods")); }), dir.filePath("none.ods") + ": file not found");
+    EXPECT_EQ(failure([&] { office.Activate("other.ods"); }),
+              "No open workbook is named other.ods");
+    EXPECT_EQ(failure([&] { office.Open(dir.filePath("none.ods")); }),
+              dir.filePath("none.ods") + ": file not found");
     EXPECT_TRUE(failure([&] { office.Sheet(1)->Range("A1", "1A"); }).contains("no cell range"));
 
     // a second bridge finds the document open in the same LibreOffice by its file name

@@ -44,7 +44,8 @@ TEST(OfficeFaults, AMacroThatNeverReturnsIsEndedWithItsLibreOfficeAndTheNextCall
     clock.start();
     const QString failure = failureOf([&] { office.Run("Forever"); });
     EXPECT_LT(clock.elapsed(), 20000);
-    EXPECT_EQ(failure, "The macro Forever: LibreOffice did not answer within 3 s; Tessily's LibreOffice was ended");
+    EXPECT_EQ(failure, "The macro Forever: LibreOffice did not answer within 3 s; Tessily's "
+                       "LibreOffice was ended");
     EXPECT_NE(::kill(pid_t(first), 0), 0) << "the LibreOffice that ran the macro still runs";
     // a sheet of the ended LibreOffice says why it cannot be read
     EXPECT_EQ(failureOf([&] { sheet->Range("A1", "B1"); }), book + ": " + failure);
@@ -81,7 +82,8 @@ TEST(OfficeFaults, ALibreOfficeThatNeverAcceptsIsEndedAfterTheStartTime)
     qunsetenv("TESSILY_OFFICE_PROGRAM");
     EXPECT_EQ(failure, "LibreOffice did not start within 2 s");
     EXPECT_LT(clock.elapsed(), 15000);
-    EXPECT_EQ(officeListeningOn(ownOfficePipe("hung")), 0) << "the process that never accepted still runs";
+    EXPECT_EQ(officeListeningOn(ownOfficePipe("hung")), 0)
+        << "the process that never accepted still runs";
 }
 
 TEST(OfficeFaults, TwoTessilyProcessesAtOnceEachGetTheirOwnLibreOffice)
@@ -89,7 +91,9 @@ TEST(OfficeFaults, TwoTessilyProcessesAtOnceEachGetTheirOwnLibreOffice)
     QTemporaryDir dir;
     const QString book = writeBook(dir, {});
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("TESSILY_OFFICE_PIPE", "tessily-test-nobody-" + QString::number(QCoreApplication::applicationPid()));
+    environment.insert("TESSILY_OFFICE_PIPE",
+                       "tessily-test-nobody-" +
+                           QString::number(QCoreApplication::applicationPid()));
     QProcess one;
     QProcess two;
     for (QProcess *p : {&one, &two}) {

@@ -3,11 +3,11 @@
 #include "common/Failure.h"
 #include "common/RunLog.h"
 #include "common/UserPrompts.h"
+#include "office/VbaProject.h"
 #include "run/GenerationRun.h"
 #include "run/RunState.h"
 #include "run/WorkbookChooser.h"
 #include "support/LogTexts.h"
-#include "office/VbaProject.h"
 #include "support/QtPrinters.h"
 #include "support/XlsxTestBook.h"
 
@@ -58,17 +58,21 @@ struct MacroRun {
     GenerationRun run{state, excel, log, prompts};
     QString path;
 
-    explicit MacroRun(const QString &basic, OfficeBridgeOptions options = OfficeWorkbooks::defaultOptions())
+    explicit MacroRun(const QString &basic,
+                      OfficeBridgeOptions options = OfficeWorkbooks::defaultOptions())
         : excel(options)
     {
         QFile t(dir.filePath("template.xml"));
         EXPECT_TRUE(t.open(QIODevice::WriteOnly));
         t.write(kTemplate);
         t.close();
-        const QByteArray tables =
-            odsTable("Settings", {{"Settings"}, {"Template", "template.xml"}, {"Project", "Plant"},
-                                  {"Address", "127.0.0.1"}, {"Main type", "Main"}, {"Main name", "Main"}}) +
-            odsTable("Signals", {{"Type", "Tag"}, {"END"}});
+        const QByteArray tables = odsTable("Settings", {{"Settings"},
+                                                        {"Template", "template.xml"},
+                                                        {"Project", "Plant"},
+                                                        {"Address", "127.0.0.1"},
+                                                        {"Main type", "Main"},
+                                                        {"Main name", "Main"}}) +
+                                  odsTable("Signals", {{"Type", "Tag"}, {"END"}});
         path = writeMacroOds(dir.filePath("plant.ods"), tables, basic + kNoteMacro);
         run.setProjectUpdater([this](TCodeTab &, TCodeTab &) {
             ++projectsWritten;
@@ -103,14 +107,16 @@ TEST(OfficeMacros, TheStartupMacroCancelsOrLogsItsResult)
         bool generated;
         const char *line;
     } cases[] = {
-        {"OnWorkbookInitiate = 0", false, "Code Generation canceled by VbScript Macro: OnWorkbookInitiate=0"},
+        {"OnWorkbookInitiate = 0", false,
+         "Code Generation canceled by VbScript Macro: OnWorkbookInitiate=0"},
         {"", false, "Code Generation canceled by VbScript Macro: OnWorkbookInitiate=0"},
         {"OnWorkbookInitiate = 5", true, "Run Macro : OnWorkbookInitiate=5"},
         {"OnWorkbookInitiate = True", true, "Run Macro : OnWorkbookInitiate=4294967295"},
         {"OnWorkbookInitiate = \"7\"", true, "Run Macro : OnWorkbookInitiate=7"},
     };
     for (const auto &c : cases) {
-        MacroRun r(QStringLiteral("Function OnWorkbookInitiate()\n    %1\nEnd Function\n").arg(c.body));
+        MacroRun r(
+            QStringLiteral("Function OnWorkbookInitiate()\n    %1\nEnd Function\n").arg(c.body));
         EXPECT_EQ(r.generate(), c.generated) << c.body;
         EXPECT_THAT(r.texts(), Contains(QString(c.line))) << c.body;
         EXPECT_EQ(r.state.bStartStraton, c.generated) << c.body;
@@ -141,7 +147,8 @@ TEST(OfficeMacros, AMissingMacroFailsAndAQualifiedNameLooksInItsModuleOnly)
     EXPECT_EQ(failureOf([&] { r.excel.Run("Nowhere"); }), "The workbook has no macro Nowhere");
     EXPECT_EQ(r.excel.Run("Module1.Answer"), QVariant(qint64(42)));
     EXPECT_EQ(r.excel.Run("answer"), QVariant(qint64(42)));
-    EXPECT_EQ(failureOf([&] { r.excel.Run("Module2.Answer"); }), "The workbook has no macro Module2.Answer");
+    EXPECT_EQ(failureOf([&] { r.excel.Run("Module2.Answer"); }),
+              "The workbook has no macro Module2.Answer");
 }
 
 // LibreOffice ends a Basic macro at its first runtime error and hands back what the macro
@@ -160,7 +167,8 @@ TEST(OfficeMacros, AFailingMacroReturnsWhatItHadSetAndABrokenModuleReturnsNothin
          qint64(3), "Run Macro : OnWorkbookInitiate=3"},
         {"Function OnWorkbookInitiate()\n    Error 5\nEnd Function\n", QVariant(),
          "Code Generation canceled by VbScript Macro: OnWorkbookInitiate=0"},
-        {"Function OnWorkbookInitiate()\n    OnWorkbookInitiate = 3\nEnd Function\nFunction Broken(\n",
+        {"Function OnWorkbookInitiate()\n    OnWorkbookInitiate = 3\nEnd Function\nFunction "
+         "Broken(\n",
          QVariant(), "Code Generation canceled by VbScript Macro: OnWorkbookInitiate=0"},
     };
     for (const auto &c : cases) {
@@ -186,13 +194,15 @@ End Sub
     r.excel.Run("SaveLocked", locked);
     ASSERT_TRUE(QFile::exists(locked));
     const QString failure = failureOf([&] { r.excel.Open(locked); });
-    EXPECT_TRUE(failure.startsWith(locked + ": LibreOffice cannot open it")) << failure.toStdString();
+    EXPECT_TRUE(failure.startsWith(locked + ": LibreOffice cannot open it"))
+        << failure.toStdString();
 }
 
 TEST(OfficeMacros, LibreOfficeKilledDuringARunFailsTheRunAndTheNextRunStartsAnother)
 {
-    MacroRun r("Function OnWorkbookInitiate()\n    Wait 4000\n    OnWorkbookInitiate = 1\nEnd Function\n",
-               ownOfficeOptions("killed"));
+    MacroRun r(
+        "Function OnWorkbookInitiate()\n    Wait 4000\n    OnWorkbookInitiate = 1\nEnd Function\n",
+        ownOfficeOptions("killed"));
     r.excel.Attach();
     const qint64 pid = officeListeningOn(ownOfficePipe("killed"));
     ASSERT_NE(pid, 0);
@@ -203,8 +213,9 @@ TEST(OfficeMacros, LibreOfficeKilledDuringARunFailsTheRunAndTheNextRunStartsAnot
     EXPECT_FALSE(r.generate());
     killer.join();
     EXPECT_EQ(r.projectsWritten, 0);
-    EXPECT_TRUE(r.texts().last().startsWith("Exel Sheet parsing error:The macro OnWorkbookInitiate: "
-                                            "LibreOffice ended or the connection to it was lost"))
+    EXPECT_TRUE(
+        r.texts().last().startsWith("Exel Sheet parsing error:The macro OnWorkbookInitiate: "
+                                    "LibreOffice ended or the connection to it was lost"))
         << r.texts().join('\n').toStdString();
 
     EXPECT_TRUE(r.generate()) << r.texts().join('\n').toStdString();
@@ -216,17 +227,20 @@ TEST(OfficeMacros, AnXlsmWorkbooksVbaModuleRunsItsMacros)
 {
     MacroRun r("");
     const QString project = r.dir.filePath("vbaProject.bin");
-    writeVbaProject(project, "Function OnWorkbookInitiate()\n    OnWorkbookInitiate = 5\nEnd Function\n"
-                             "Sub OnGeneratedEx(argument As String)\n"
-                             "    Worksheets(1).Range(\"D1\").Value = argument\nEnd Sub\n");
+    writeVbaProject(project,
+                    "Function OnWorkbookInitiate()\n    OnWorkbookInitiate = 5\nEnd Function\n"
+                    "Sub OnGeneratedEx(argument As String)\n"
+                    "    Worksheets(1).Range(\"D1\").Value = argument\nEnd Sub\n");
     {
         XlsxTestBook book(r.dir.filePath("plant.xlsm"));
         lxw_worksheet *settings = book.addSheet("Settings");
-        const char *const cells[][2] = {{"Settings", ""}, {"Template", "template.xml"}, {"Project", "Plant"},
-                                        {"Address", "127.0.0.1"}, {"Main type", "Main"}, {"Main name", "Main"}};
+        const char *const cells[][2] = {{"Settings", ""},      {"Template", "template.xml"},
+                                        {"Project", "Plant"},  {"Address", "127.0.0.1"},
+                                        {"Main type", "Main"}, {"Main name", "Main"}};
         for (int row = 0; row < 6; ++row)
             for (int column = 0; column < 2; ++column)
-                worksheet_write_string(settings, lxw_row_t(row), lxw_col_t(column), cells[row][column], nullptr);
+                worksheet_write_string(settings, lxw_row_t(row), lxw_col_t(column),
+                                       cells[row][column], nullptr);
         lxw_worksheet *signalSheet = book.addSheet("Signals");
         worksheet_write_string(signalSheet, 0, 0, "Type", nullptr);
         worksheet_write_string(signalSheet, 1, 0, "END", nullptr);

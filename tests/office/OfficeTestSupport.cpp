@@ -45,15 +45,16 @@ QByteArray odsCell(const QVariant &value)
     case QMetaType::UnknownType:
         return "<table:table-cell/>";
     case QMetaType::Bool:
-        return QByteArray("<table:table-cell office:value-type=\"boolean\" office:boolean-value=\"") +
+        return QByteArray(
+                   "<table:table-cell office:value-type=\"boolean\" office:boolean-value=\"") +
                (value.toBool() ? "true" : "false") + "\"/>";
     case QMetaType::Int:
     case QMetaType::Double:
         return "<table:table-cell office:value-type=\"float\" office:value=\"" +
                value.toString().toUtf8() + "\"/>";
     default:
-        return "<table:table-cell office:value-type=\"string\"><text:p>" + xmlText(value.toString()) +
-               "</text:p></table:table-cell>";
+        return "<table:table-cell office:value-type=\"string\"><text:p>" +
+               xmlText(value.toString()) + "</text:p></table:table-cell>";
     }
 }
 
@@ -74,7 +75,8 @@ OfficeBridgeOptions ownOfficeOptions(const QString &tag, int callSeconds)
 
 QString ownOfficePipe(const QString &tag)
 {
-    return ownOfficeOptions(tag).pipeName + QStringLiteral("-%1").arg(QCoreApplication::applicationPid());
+    return ownOfficeOptions(tag).pipeName +
+           QStringLiteral("-%1").arg(QCoreApplication::applicationPid());
 }
 
 qint64 officeListeningOn(const QString &pipe)
@@ -120,13 +122,15 @@ QString writeMacroOds(const QString &path, const QByteArray &tables, const QStri
                          " library:passwordprotected=\"false\">"
                          "<library:element library:name=\"Module1\"/></library:library>"});
     parts.push_back({QStringLiteral("Basic/Standard/Module1.xml"),
-                     header + "<script:module xmlns:script=\"http://openoffice.org/2000/script\""
-                              " script:name=\"Module1\" script:language=\"StarBasic\">" +
+                     header +
+                         "<script:module xmlns:script=\"http://openoffice.org/2000/script\""
+                         " script:name=\"Module1\" script:language=\"StarBasic\">" +
                          xmlText(basic) + "</script:module>"});
     // the manifest names every part of the package
     QByteArray &manifest = parts[1].second;
     QByteArray entries;
-    for (const char *part : {"Basic/script-lc.xml", "Basic/Standard/script-lb.xml", "Basic/Standard/Module1.xml"})
+    for (const char *part :
+         {"Basic/script-lc.xml", "Basic/Standard/script-lb.xml", "Basic/Standard/Module1.xml"})
         entries += QByteArray("<manifest:file-entry manifest:full-path=\"") + part +
                    "\" manifest:media-type=\"text/xml\"/>";
     manifest.replace("</manifest:manifest>", entries + "</manifest:manifest>");

@@ -61,7 +61,7 @@ QByteArray compress(const QByteArray &data)
         QByteArray body;
         for (int i = 0; i < part.size(); i += 8)
             body.append(char(0x00)).append(part.mid(i, 8)); // eight literal tokens
-        put16(out, quint16(0xB000 | (body.size() - 1)));  // compressed, size - 3 with header
+        put16(out, quint16(0xB000 | (body.size() - 1)));    // compressed, size - 3 with header
         out.append(body);
     }
     return out;
@@ -70,18 +70,18 @@ QByteArray compress(const QByteArray &data)
 QByteArray dirStream(const QByteArray &moduleName)
 {
     QByteArray d;
-    record(d, 0x0001, int32Bytes(1));      // SysKind: 32-bit Windows
-    record(d, 0x0002, int32Bytes(0x409));  // Lcid
-    record(d, 0x0014, int32Bytes(0x409));  // LcidInvoke
-    record(d, 0x0003, int16Bytes(1252));   // CodePage
-    record(d, 0x0004, "VBAProject");       // Name
-    record(d, 0x0005, {});                 // DocString
-    record(d, 0x0040, {});                 //   its Unicode form
-    record(d, 0x0006, {});                 // HelpFile1
-    record(d, 0x003D, {});                 // HelpFile2
-    record(d, 0x0007, int32Bytes(0));      // HelpContext
-    record(d, 0x0008, int32Bytes(0));      // LibFlags
-    put16(d, 0x0009);                      // Version: reserved 4, major, minor
+    record(d, 0x0001, int32Bytes(1));     // SysKind: 32-bit Windows
+    record(d, 0x0002, int32Bytes(0x409)); // Lcid
+    record(d, 0x0014, int32Bytes(0x409)); // LcidInvoke
+    record(d, 0x0003, int16Bytes(1252));  // CodePage
+    record(d, 0x0004, "VBAProject");      // Name
+    record(d, 0x0005, {});                // DocString
+    record(d, 0x0040, {});                //   its Unicode form
+    record(d, 0x0006, {});                // HelpFile1
+    record(d, 0x003D, {});                // HelpFile2
+    record(d, 0x0007, int32Bytes(0));     // HelpContext
+    record(d, 0x0008, int32Bytes(0));     // LibFlags
+    put16(d, 0x0009);                     // Version: reserved 4, major, minor
     put32(d, 4);
     put32(d, 1);
     put16(d, 0);
@@ -91,9 +91,9 @@ QByteArray dirStream(const QByteArray &moduleName)
     record(d, 0x0013, int16Bytes(0xFFFF)); // ProjectCookie
     record(d, 0x0019, moduleName);         // ModuleName
     record(d, 0x0047, utf16(moduleName.constData()));
-    record(d, 0x001A, moduleName);         // StreamName
+    record(d, 0x001A, moduleName); // StreamName
     record(d, 0x0032, utf16(moduleName.constData()));
-    record(d, 0x001C, {});                 // DocString
+    record(d, 0x001C, {}); // DocString
     record(d, 0x0048, {});
     record(d, 0x0031, int32Bytes(0));      // TextOffset: the source starts the stream
     record(d, 0x001E, int32Bytes(0));      // HelpContext
@@ -107,7 +107,9 @@ QByteArray dirStream(const QByteArray &moduleName)
 QByteArray projectStream(const QByteArray &moduleName)
 {
     return "ID=\"{00000000-0000-0000-0000-000000000000}\"\r\n"
-           "Module=" + moduleName + "\r\n"
+           "Module=" +
+           moduleName +
+           "\r\n"
            "Name=\"VBAProject\"\r\n"
            "HelpContextID=\"0\"\r\n"
            "VersionCompatible32=\"393222000\"\r\n"
@@ -123,7 +125,8 @@ void writeChild(GsfOutfile *parent, const char *name, const QByteArray &bytes)
 {
     GsfOutput *child = gsf_outfile_new_child(parent, name, FALSE);
     ASSERT_NE(child, nullptr) << name;
-    EXPECT_TRUE(gsf_output_write(child, gsize(bytes.size()), reinterpret_cast<const guint8 *>(bytes.constData())));
+    EXPECT_TRUE(gsf_output_write(child, gsize(bytes.size()),
+                                 reinterpret_cast<const guint8 *>(bytes.constData())));
     gsf_output_close(child);
     g_object_unref(child);
 }
