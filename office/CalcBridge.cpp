@@ -184,7 +184,8 @@ CalcBridge::CalcBridge(const OfficeBridgeOptions &options)
           std::lock_guard lock(m_expiryMutex);
           if (m_process)
               m_process->kill();
-          else if (m_connection)
+          // also when the process is gone already: a blocked call returns once it is cut
+          if (m_connection)
               m_connection->cut();
       })
 {
@@ -234,9 +235,8 @@ void CalcBridge::startOwnOffice()
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < qint64(m_options.startSeconds) * 1000) {
-        if (!process->runningOrRestarted())
-            throw Failure(QStringLiteral("LibreOffice ended while starting (profile %1)")
-                              .arg(process->profileFolder()));
+        // connecting comes first: a LibreOffice left running on the same profile takes over
+        // the request, and the process started here ends at once
         try {
             if (auto c = UnoConnection::tryConnect(m_programFolder, pipe)) {
                 std::lock_guard lock(m_expiryMutex);
@@ -244,11 +244,12 @@ void CalcBridge::startOwnOffice()
                 m_process = std::move(process);
                 return;
             }
-        } catch (const uno::Exception &e) {
+        } catch (const uno::Exception &) {
             // accepting, but not ready yet
-            if (qEnvironmentVariableIsSet("TESSILY_OFFICE_DEBUG"))
-                qWarning("%s", qPrintable(fromUno(e.Message)));
         }
+        if (!process->runningOrRestarted() && clock.elapsed() > 2000)
+            throw Failure(QStringLiteral("LibreOffice ended while starting (profile %1)")
+                              .arg(process->profileFolder()));
         QThread::msleep(100);
     }
     process->waitForEnd(0);
