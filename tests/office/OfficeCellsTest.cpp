@@ -71,6 +71,7 @@ TEST(OfficeCells, EveryKindOfValueGivesTheSameTextThroughBothComponents)
     } cases[] = {
         {xlsx, 1, "F6"},
         {QStringLiteral(TESSILY_FIXTURES "/ods/values.ods"), 1, "H20"},
+        {QStringLiteral(TESSILY_FIXTURES "/ods/lo-booleans.ods"), 1, "F10"},
         {QStringLiteral(TESSILY_FIXTURES "/xls/values-libreoffice.xls"), 1, "H20"},
     };
     for (const auto &c : cases) {
