@@ -1,5 +1,6 @@
 #include "office/UnoConnection.h"
 
+#include "common/Failure.h"
 #include "office/UnoText.h"
 
 #include <QDir>
@@ -26,14 +27,25 @@ uno::Reference<uno::XComponentContext> localContext(const QString &programFolder
 {
     static std::once_flag once;
     static uno::Reference<uno::XComponentContext> *context = nullptr;
+    static QString bootError;
     std::call_once(once, [&] {
         const QString folder = QUrl::fromLocalFile(QDir(programFolder).absolutePath()).toString();
         rtl::Bootstrap::set(OUString("URE_MORE_TYPES"),
                             toUno(folder + QStringLiteral("/types/offapi.rdb")));
-        context = new uno::Reference<uno::XComponentContext>(
-            cppu::defaultBootstrap_InitialComponentContext(
-                toUno(folder + QStringLiteral("/unorc"))));
+        try {
+            context = new uno::Reference<uno::XComponentContext>(
+                cppu::defaultBootstrap_InitialComponentContext(
+                    toUno(folder + QStringLiteral("/unorc"))));
+        } catch (const cppu::BootstrapException &e) {
+            bootError = QStringLiteral("LibreOffice's UNO runtime does not start: ") +
+                        fromUno(e.getMessage());
+        } catch (const uno::Exception &e) {
+            bootError =
+                QStringLiteral("LibreOffice's UNO runtime does not start: ") + fromUno(e.Message);
+        }
     });
+    if (!context)
+        throw Failure(bootError);
     return *context;
 }
 

@@ -64,6 +64,22 @@ TEST(OfficeFaults, LibreOfficeNotInstalledNamesThePackageToInstall)
     EXPECT_TRUE(failure.contains("libreoffice-calc-nogui")) << failure.toStdString();
 }
 
+TEST(OfficeFaults, OfficeCommandWithoutLibreOfficeNamesThePackage)
+{
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", "/nonexistent");
+    QString out;
+    QString err;
+    QTextStream o(&out);
+    QTextStream e(&err);
+    const int status = runCommandLine({"office"}, o, e);
+    qputenv("PATH", path);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(
+        err,
+        "tessily: LibreOffice is not installed: install the Debian package libreoffice-calc\n");
+}
+
 TEST(OfficeFaults, ALibreOfficeThatNeverAcceptsIsEndedAfterTheStartTime)
 {
     QTemporaryDir program;
