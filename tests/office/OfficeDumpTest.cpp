@@ -1,6 +1,7 @@
 #include "office/OfficeTestSupport.h"
 
 #include "app/CommandLine.h"
+#include "support/PlantRun.h"
 #include "support/QtPrinters.h"
 #include "tools/WorkbookWriter.h"
 
@@ -58,8 +59,15 @@ TEST(OfficeDump, TheEndToEndWorkbooksGiveTheSameDumpThroughLibreOfficeAndTheFile
     QTemporaryDir dir;
     for (const char *name : {"substation.xlsx", "substation.xml"})
         ASSERT_TRUE(QFile::copy(examplesFolder() + u'/' + QLatin1String(name), dir.filePath(name)));
-    // the demo's workbook once more as an .ods, its signal sheet as Calc shows it
-    const QStringList workbooks{dir.filePath("substation.xlsx")};
+    // the plant of the end-to-end tests: block templates, a disabled line, types in any case
+    PlantRun plant;
+    for (int port = 1; port <= 5; ++port)
+        plant.signal("Meas", QStringLiteral("M%1").arg(port), port % 3 + 1);
+    plant.signal("DI", "Door");
+    plant.signal("di", "Fire");
+    plant.signal("DI", "Spare", 1, "x");
+    plant.signal("END", "");
+    const QStringList workbooks{dir.filePath("substation.xlsx"), plant.writeWorkbook()};
     for (const QString &workbook : workbooks) {
         const QJsonObject files = dryRunDump(workbook, {});
         const QJsonObject office = dryRunDump(workbook, {"--office"});
