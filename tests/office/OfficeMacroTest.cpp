@@ -133,7 +133,7 @@ TEST(OfficeMacros, OnGeneratedExReceivesTheTaskArgumentAndOnGeneratedIsTheFallba
     EXPECT_EQ(withEx.d1(), "MTASK=0;");
 
     MacroRun old("Sub OnGenerated()\n    Note \"old\"\nEnd Sub\n");
-    ASSERT_TRUE(old.generate());
+    ASSERT_TRUE(old.generate()) << old.texts().join('\n').toStdString();
     EXPECT_THAT(old.texts(), Contains(QString("Run Macro : OnGenerated")));
     EXPECT_EQ(old.d1(), "old");
 }
