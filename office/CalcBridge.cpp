@@ -134,11 +134,13 @@ namespace {
 
 class CalcSheet final : public OfficeSheet {
 public:
-    CalcSheet(const CalcBridge &bridge, std::shared_ptr<QString> alive, QString document,
+    CalcSheet(const CalcBridge &bridge, std::shared_ptr<QString> alive,
+              std::shared_ptr<const int> macroRuns, QString document,
               uno::Reference<sheet::XSpreadsheet> sheet,
               uno::Reference<util::XNumberFormats> formats, std::chrono::milliseconds limit)
-        : m_bridge(bridge), m_alive(std::move(alive)), m_document(std::move(document)),
-          m_sheet(std::move(sheet)), m_formats(std::move(formats)), m_limit(limit)
+        : m_bridge(bridge), m_alive(std::move(alive)), m_macroRuns(std::move(macroRuns)),
+          m_document(std::move(document)), m_sheet(std::move(sheet)), m_formats(std::move(formats)),
+          m_limit(limit)
     {
     }
 
@@ -151,15 +153,49 @@ public:
         });
     }
 
+    // The signal sheet is asked for in blocks of a few hundred rows: each call fetches a
+    // larger block, whose later rows answer the next calls without a round trip. What was
+    // fetched is dropped when a macro has run since, as it may have changed the cells.
     std::vector<CellValue> cells(int top, int left, int rows, int columns) const override
     {
         checkAlive();
-        return m_bridge.guarded(m_document, m_limit, [&] {
-            return readCalcCells(m_sheet, m_formats, top, left, rows, columns);
-        });
+        if (!covers(top, left, rows, columns)) {
+            const int fetched = std::max(rows, std::max(1, kPrefetchCells / columns));
+            std::vector<CellValue> cells = m_bridge.guarded(m_document, m_limit, [&] {
+                return readCalcCells(m_sheet, m_formats, top, left, fetched, columns);
+            });
+            m_cache = {top, left, fetched, columns, *m_macroRuns, std::move(cells)};
+        }
+        std::vector<CellValue> part;
+        part.reserve(std::size_t(rows) * std::size_t(columns));
+        for (int r = top - m_cache.top; r < top - m_cache.top + rows; ++r)
+            for (int c = left - m_cache.left; c < left - m_cache.left + columns; ++c)
+                part.push_back(
+                    m_cache.cells[std::size_t(r) * std::size_t(m_cache.columns) + std::size_t(c)]);
+        return part;
     }
 
 private:
+    // 4,096 rows of 64 columns: a few megabytes, whatever the shape of the block asked for
+    static constexpr int kPrefetchCells = 4096 * 64;
+
+    struct Fetched {
+        int top = 0;
+        int left = 0;
+        int rows = 0;
+        int columns = 0;
+        int macroRuns = -1;
+        std::vector<CellValue> cells;
+    };
+
+    bool covers(int top, int left, int rows, int columns) const
+    {
+        const Fetched &f = m_cache;
+        return f.macroRuns == *m_macroRuns && top >= f.top && left >= f.left &&
+               qint64(top) + rows <= qint64(f.top) + f.rows &&
+               qint64(left) + columns <= qint64(f.left) + f.columns;
+    }
+
     void checkAlive() const
     {
         if (!m_alive->isEmpty())
@@ -167,7 +203,9 @@ private:
     }
 
     const CalcBridge &m_bridge;
-    std::shared_ptr<QString> m_alive; // why the connection was lost, empty while it holds
+    std::shared_ptr<QString> m_alive;       // why the connection was lost, empty while it holds
+    std::shared_ptr<const int> m_macroRuns; // counts the macros run through the bridge
+    mutable Fetched m_cache;
     QString m_document;
     uno::Reference<sheet::XSpreadsheet> m_sheet;
     uno::Reference<util::XNumberFormats> m_formats;
@@ -415,13 +453,14 @@ std::shared_ptr<OfficeSheet> CalcBridge::sheet(int n)
             const auto formats =
                 uno::Reference<util::XNumberFormatsSupplier>(model, uno::UNO_QUERY_THROW)
                     ->getNumberFormats();
-            return std::make_shared<CalcSheet>(*this, m_alive, document, sheet, formats,
-                                               callLimit());
+            return std::make_shared<CalcSheet>(*this, m_alive, m_macroRuns, document, sheet,
+                                               formats, callLimit());
         });
 }
 
 QVariant CalcBridge::run(const QString &macro, const std::optional<QString> &argument)
 {
+    ++*m_macroRuns;
     return guarded(QStringLiteral("The macro ") + macro, callLimit(),
                    [&] { return runDocumentMacro(activeDocument(), macro, argument); });
 }

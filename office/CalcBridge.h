@@ -46,6 +46,7 @@ private:
     std::vector<css::uno::Reference<css::frame::XModel>> m_loaded; // loaded into our own
     // Shared with the sheets: why the connection was lost, empty while it holds.
     std::shared_ptr<QString> m_alive = std::make_shared<QString>();
+    std::shared_ptr<int> m_macroRuns = std::make_shared<int>(0); // sheets drop what they fetched
     QString m_lostReason;     // of the connection lost last, until the next one is made
     std::mutex m_expiryMutex; // the watchdog's action against dropping the connection
     mutable CallWatchdog m_watchdog;

@@ -138,6 +138,15 @@ TEST(OfficeMacros, OnGeneratedExReceivesTheTaskArgumentAndOnGeneratedIsTheFallba
     EXPECT_EQ(old.d1(), "old");
 }
 
+TEST(OfficeMacros, CellsTheStartupMacroChangesAreReadAsChanged)
+{
+    MacroRun r("Function OnWorkbookInitiate()\n"
+               "    ThisComponent.Sheets(0).getCellRangeByName(\"B3\").String = \"Renamed\"\n"
+               "    OnWorkbookInitiate = 1\nEnd Function\n");
+    ASSERT_TRUE(r.generate()) << r.texts().join('\n').toStdString();
+    EXPECT_EQ(r.state.ProjectName, "Renamed");
+}
+
 TEST(OfficeMacros, AMissingMacroFailsAndAQualifiedNameLooksInItsModuleOnly)
 {
     MacroRun r("Function Answer()\n    Answer = 42\nEnd Function\n");
