@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "check/CheckCommand.h"
 #include "run/GenerateCommand.h"
 
 #include "common/Failure.h"
@@ -14,6 +15,7 @@ const char *const kUsage =
     "[SETTING...] WORKBOOK...\n"
     "       tessily cells [--office] WORKBOOK SHEET RANGE\n"
     "       tessily office\n"
+    "       tessily check [--json] TEMPLATE [WORKBOOK]\n"
     "  WORKBOOK  an .xlsx, .xlsm, .xls or .ods file\n"
     "  SHEET     sheet number from 1 in tab order\n"
     "  RANGE     a block in A1 notation, such as A1:L40 (or one cell, such as B2)\n"
@@ -93,6 +95,8 @@ int runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &
         return runCellsCommand(arguments.mid(1), out, err);
     if (arguments.size() == 1 && arguments.front() == u"office")
         return runOfficeCommand(out, err);
+    if (!arguments.isEmpty() && arguments.front() == u"check")
+        return runCheckCommand(arguments.mid(1), out, err);
     err << kUsage;
     return 2;
 }

@@ -1,4 +1,4 @@
-#include "support/PlantRun.h"
+#include "support/PlantTemplate.h"
 #include "support/ProjectFixture.h"
 
 #include <gmock/gmock.h>
@@ -10,7 +10,20 @@ using ::testing::Not;
 
 namespace {
 
-using plant::kTemplate;
+using Row = std::vector<QVariant>;
+
+struct PlantRun : GenerationFixture {
+    PlantRun()
+    {
+        writeTemplate(kTemplate);
+        moreSettings = {{"Base", 20}};
+        signalRows = {{"Type", "Off", "Tag", "Port"}};
+    }
+    void signal(const QString &type, const QString &tag, int port = 1, const QString &off = {})
+    {
+        signalRows.push_back({type, off.isEmpty() ? QVariant() : QVariant(off), tag, port});
+    }
+};
 
 TEST(GenerateRun, BuildsTheMainProgramWithHeaderSectionsAndBlocks)
 {

@@ -60,7 +60,7 @@ TEST(OfficeDump, TheEndToEndWorkbooksGiveTheSameDumpThroughLibreOfficeAndTheFile
     for (const char *name : {"substation.xlsx", "substation.xml"})
         ASSERT_TRUE(QFile::copy(examplesFolder() + u'/' + QLatin1String(name), dir.filePath(name)));
     // the plant of the end-to-end tests: block templates, a disabled line, types in any case
-    PlantRun plant;
+    plant::PlantRun plant;
     for (int port = 1; port <= 5; ++port)
         plant.signal("Meas", QStringLiteral("M%1").arg(port), port % 3 + 1);
     plant.signal("DI", "Door");
