@@ -14,7 +14,7 @@ class OptionsDialog final : public QDialog {
 public:
     explicit OptionsDialog(QWidget *parent = nullptr);
 
-    // Copy the eight options into the check boxes and back.
+    // Copy the nine options into the check boxes and back.
     void setOptions(const Settings &settings);
     void getOptions(Settings &settings) const;
 
@@ -37,4 +37,5 @@ private:
     QCheckBox *m_cbStratonEmbedSymbolsofAllVariables;
     QCheckBox *m_ckbSaveWindowPosition;
     QCheckBox *m_cbShowChanges;
+    QCheckBox *m_cbUseLibreOffice;
 };

@@ -38,6 +38,9 @@ public:
     // Generate shows what the build would change and asks before it writes the project. Kept
     // apart from the options above: a store written before it existed still reads whole.
     bool ShowChanges = false;
+    // Read the workbooks through LibreOffice Calc. Stored apart from the options above, so a
+    // store without it still reads them all.
+    bool UseLibreOffice = false;
 
     WindowPlacement Placement = WindowPlacement::Designed;
     // Left, Top, Width, Height: as read when Placement is Stored; the window sets it before

@@ -18,15 +18,17 @@
 #include "run/RunState.h"
 #include "run/WorkbookChooser.h"
 #include "workbook/FileWorkbooks.h"
+#include "workbook/OfficeWorkbooks.h"
 
 #include <QSettings>
 
 namespace {
 
 const char *const kUsage =
-    "usage: tessily generate [--dry-run] [--dump FILE] [--download] [--workbench] [SETTING...] "
+    "usage: tessily generate [--dry-run] [--dump FILE] [--download] [--workbench] [--office] "
+    "[SETTING...] WORKBOOK...\n"
+    "       tessily generate --plan [--plan-json FILE] [--dump FILE] [--office] [SETTING...] "
     "WORKBOOK...\n"
-    "       tessily generate --plan [--plan-json FILE] [--dump FILE] [SETTING...] WORKBOOK...\n"
     "  SETTING  --delete-appli-xml, --debug-gen, --embed-symb, --force-vsi, each also with\n"
     "           --no- in front: overrides the stored option for this run\n";
 // The window offers one main and three additional workbooks.
@@ -38,6 +40,7 @@ struct GenerateOptions {
     QString planJsonPath;
     bool workbench = false; // start the workbench afterwards
     bool download = false;  // download to the device after a successful compilation
+    bool office = false;    // read the workbooks through LibreOffice and run their macros
     QString dumpPath;
     QStringList workbooks;
     BuildSettings settings;
@@ -106,6 +109,8 @@ QString parseArguments(const QStringList &arguments, GenerateOptions &options)
             options.download = true;
         } else if (a == u"--workbench") {
             options.workbench = true;
+        } else if (a == u"--office") {
+            options.office = true;
         } else if (applySettingFlag(a, options.settings)) {
             continue;
         } else if (a.startsWith(u"--")) {
@@ -114,7 +119,7 @@ QString parseArguments(const QStringList &arguments, GenerateOptions &options)
             options.workbooks << a;
         }
     }
-    if (options.workbooks.isEmpty())
+    if (options.workbooks.isEmpty() && !options.office)
         return QStringLiteral("no workbook given");
     if (options.workbooks.size() > kMaxWorkbooks)
         return QStringLiteral("at most %1 workbooks").arg(kMaxWorkbooks);
@@ -142,7 +147,10 @@ bool runGenerateSteps(const GenerateOptions &options, GenerationRun &run, RunSta
          [&prompts](const QString &project) { return StartWorkbench(project, prompts); }});
     WorkbookChooser *choosers[] = {&command.cbExcelSheet, &command.cbExcelSheet2,
                                    &command.cbExcelSheet3, &command.cbExcelSheet4};
-    for (qsizetype i = 0; i < kMaxWorkbooks; ++i) {
+    // Through LibreOffice without a workbook: the one active in Calc.
+    if (options.workbooks.isEmpty())
+        command.cbExcelSheet.selectedIndex = 0;
+    for (qsizetype i = options.workbooks.isEmpty() ? 1 : 0; i < kMaxWorkbooks; ++i) {
         if (i < options.workbooks.size())
             *choosers[i] = WorkbookChooser::forPath(options.workbooks[i]);
         else
@@ -163,6 +171,8 @@ bool runPlan(const GenerateOptions &options, GenerationRun &run, RunState &state
     std::vector<WorkbookChooser> workbooks;
     for (const QString &path : options.workbooks)
         workbooks.push_back(WorkbookChooser::forPath(path));
+    if (workbooks.empty())
+        workbooks.emplace_back(); // through LibreOffice: the workbook active in Calc
     const ChangePlan plan = planGeneration(run, state, log, db, options.settings, workbooks);
     out << '\n';
     for (const QString &line : changePlanText(plan))
@@ -192,19 +202,33 @@ int runGenerateCommand(const QStringList &arguments, QTextStream &out, QTextStre
         return kUsageStatus;
     }
     RunState state;
-    FileWorkbooks excel;
+    std::unique_ptr<WorkbookComponent> excel;
+    if (options.office) {
+        // LibreOffice missing or not starting is one clear line, not a failed run.
+        try {
+            excel = std::make_unique<OfficeWorkbooks>();
+            excel->Attach();
+        } catch (const Failure &e) {
+            err << "tessily: " << e.message() << '\n';
+            return 1;
+        }
+    } else {
+        excel = std::make_unique<FileWorkbooks>();
+    }
     RunLog log;
     StreamPrompts prompts(err);
     QObject::connect(&log, &RunLog::lineAdded, [&out](const QString &line) {
         out << line << '\n';
         out.flush();
     });
-    GenerationRun run(state, excel, log, prompts);
+    GenerationRun run(state, *excel, log, prompts);
     bool ok = true;
     bool changes = false;
     if (options.plan) {
         ok = runPlan(options, run, state, log, out, err, changes);
     } else if (options.dryRun) {
+        if (options.workbooks.isEmpty())
+            ok = run.GenerateFromWorkbook(WorkbookChooser{}, false);
         for (qsizetype i = 0; i < options.workbooks.size() && ok; ++i)
             ok = run.GenerateFromWorkbook(WorkbookChooser::forPath(options.workbooks[i]), i > 0);
     } else {
