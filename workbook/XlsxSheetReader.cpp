@@ -2,6 +2,7 @@
 
 #include "common/Failure.h"
 #include "workbook/XlsxPackage.h"
+#include "workbook/XlsxRowSlices.h"
 #include "workbook/XlsxSheetLayout.h"
 #include "workbook/XlsxStyles.h"
 #include "workbook/XlsxText.h"
@@ -272,7 +273,6 @@ void readWhole(QByteArray &bytes, const QString &where, RowReader &rows, SheetDa
 
 } // namespace
 
-
 std::optional<CellRef> parseCellRef(const char *text)
 {
     std::int32_t column = 0;
@@ -329,6 +329,43 @@ void readWorksheetPart(QByteArray &bytes, const QString &where, const CellStyles
         }
     }
     sheet.finish();
+}
+
+bool readWorksheetStream(ZipArchive::PartStream &part, const QString &where,
+                         const CellStyles &styles, bool date1904, SheetData &sheet)
+{
+    using Step = RowSlices::Step;
+    RowSlices slices(part, kSliceBytes);
+    if (slices.readHead() == Step::Unsliceable)
+        return false;
+    const SheetLayout &layout = slices.layout();
+    // A failure is reported only once the whole part is known to be sliceable: read whole,
+    // another part would give another message.
+    if (layout.rootName != "worksheet") {
+        if (slices.drain() == Step::Unsliceable)
+            return false;
+        throw noWorksheet(where);
+    }
+    const qint64 partBytes = part.statedSize();
+    sheet.reserve(expectedCells(layout.dimension.constData(), partBytes > 0 ? partBytes : 0));
+    RowReader rows(styles, date1904, sheet);
+    pugi::xml_document document;
+    RowSlices::Slice slice;
+    for (Step step = slices.next(slice); step != Step::End; step = slices.next(slice)) {
+        if (step == Step::Unsliceable)
+            return false;
+        const pugi::xml_parse_result result =
+            document.load_buffer_inplace(slice.data, std::size_t(slice.size),
+                                         kParseFlags | pugi::parse_fragment, pugi::encoding_utf8);
+        if (!result) {
+            if (slices.drain() == Step::Unsliceable)
+                return false;
+            throw malformed(where, result, slice.offset);
+        }
+        rows.readRows(document);
+    }
+    sheet.finish();
+    return true;
 }
 
 } // namespace xlsx
