@@ -92,6 +92,32 @@ QStringList splitAtCommas(QStringView text)
     return items;
 }
 
+bool commaReadingsAgree(QStringView text)
+{
+    bool itemStart = true;
+    for (qsizetype pos = 0; pos < text.size();) {
+        const QChar c = text[pos];
+        if (itemStart && c == u'"') { // passed over as readQuoted reads it
+            for (++pos; pos < text.size(); ++pos) {
+                if (text[pos] != u'"')
+                    continue;
+                if (pos + 1 < text.size() && text[pos + 1] == u'"')
+                    ++pos;
+                else
+                    break;
+            }
+            ++pos;
+            itemStart = false;
+            continue;
+        }
+        if (isSeparatingBlank(c))
+            return false;
+        itemStart = c == u',';
+        ++pos;
+    }
+    return true;
+}
+
 namespace {
 
 bool needsQuotes(QStringView item)
