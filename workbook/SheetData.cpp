@@ -37,16 +37,24 @@ void SheetData::addNumeric(int row, int column, CellKind kind, double number)
     add(cell);
 }
 
-void SheetData::addOwnText(int row, int column, CellKind kind, QStringView text)
+// Adds the cell of a text of `length` characters, which the caller then appends to
+// m_characters; false when the cell is left out.
+bool SheetData::addTextCell(int row, int column, CellKind kind, qsizetype length)
 {
     // A text beyond what a cell index can reach is left out; no part the readers accept comes
     // near it.
-    if (!onSheet(row, column) || m_characters.size() + std::size_t(text.size()) > UINT32_MAX)
-        return;
+    if (!onSheet(row, column) || m_characters.size() + std::size_t(length) > UINT32_MAX)
+        return false;
     StoredCell cell{row, std::uint16_t(column), kind, false, {}};
-    cell.text = {std::uint32_t(m_characters.size()), std::uint32_t(text.size())};
-    m_characters.insert(m_characters.end(), text.utf16(), text.utf16() + text.size());
+    cell.text = {std::uint32_t(m_characters.size()), std::uint32_t(length)};
     add(cell);
+    return true;
+}
+
+void SheetData::addOwnText(int row, int column, CellKind kind, QStringView text)
+{
+    if (addTextCell(row, column, kind, text.size()))
+        m_characters.insert(m_characters.end(), text.utf16(), text.utf16() + text.size());
 }
 
 void SheetData::addNumber(int row, int column, double value)
@@ -67,6 +75,14 @@ void SheetData::addDate(int row, int column, double serial)
 void SheetData::addText(int row, int column, QStringView text)
 {
     addOwnText(row, column, CellKind::Text, text);
+}
+
+void SheetData::addText(int row, int column, QLatin1StringView text)
+{
+    if (!addTextCell(row, column, CellKind::Text, text.size()))
+        return;
+    for (const char c : text)
+        m_characters.push_back(char16_t(static_cast<unsigned char>(c)));
 }
 
 void SheetData::addSharedText(int row, int column, std::uint32_t index)

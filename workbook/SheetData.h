@@ -34,6 +34,7 @@ public:
     void addBoolean(int row, int column, bool value);
     void addDate(int row, int column, double serial);
     void addText(int row, int column, QStringView text);
+    void addText(int row, int column, QLatin1StringView text);
     void addSharedText(int row, int column, std::uint32_t index); // index into shared strings
     void addError(int row, int column, QStringView text);
     void finish();
@@ -72,6 +73,7 @@ private:
     void add(StoredCell cell);
     void addNumeric(int row, int column, CellKind kind, double number);
     void addOwnText(int row, int column, CellKind kind, QStringView text);
+    bool addTextCell(int row, int column, CellKind kind, qsizetype length);
     CellValue valueOf(const StoredCell &cell) const;
     const RowSpan *findRow(int row) const;
 

@@ -112,7 +112,7 @@ public:
         const char *v = c.value ? c.value.child_value() : nullptr;
         if (std::strcmp(type, "inlineStr") == 0) {
             if (c.inlineString)
-                m_sheet.addText(row, column, stringItemText(c.inlineString));
+                addInlineString(row, column, c.inlineString);
             return;
         }
         if (!v)
@@ -127,7 +127,7 @@ public:
                 if (const auto index = parseStrictIndex(v))
                     m_sheet.addSharedText(row, column, *index);
             } else { // "str": a formula's text result
-                m_sheet.addText(row, column, textOf(v));
+                addTextOf(row, column, v);
             }
             return;
         case 'b':
@@ -150,6 +150,29 @@ public:
     }
 
 private:
+    // Most inline strings are one <t> of plain ASCII: their bytes go straight into the
+    // sheet's characters, without a QString in between.
+    void addInlineString(int row, int column, pugi::xml_node item)
+    {
+        const pugi::xml_node first = item.first_child();
+        if (first && !first.next_sibling() && std::strcmp(localName(first.name()), "t") == 0)
+            addTextOf(row, column, first.child_value());
+        else
+            m_sheet.addText(row, column, stringItemText(item));
+    }
+
+    void addTextOf(int row, int column, const char *utf8)
+    {
+        const char *p = utf8;
+        // Plain ASCII holding no "_x", which could start an escape.
+        while (static_cast<unsigned char>(*p) - 1u < 0x7Fu && !(p[0] == '_' && p[1] == 'x'))
+            ++p;
+        if (*p == 0)
+            m_sheet.addText(row, column, QLatin1StringView(utf8, p - utf8));
+        else
+            m_sheet.addText(row, column, textOf(utf8));
+    }
+
     void addNumber(int row, int column, const char *v, std::uint32_t style)
     {
         const std::optional<double> number = parseNumber(v);
