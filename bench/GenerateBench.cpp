@@ -6,6 +6,9 @@
 //   bench_generate                 runs every size and form and prints a table
 //   bench_generate --run BOOK      runs one workbook (its template beside it) and prints
 //                                  "ms peak-kB code-lines blocks cpu-ms"
+//   bench_generate --write DIR N FORM
+//                                  writes the workbook of N signals in FORM (synthetic, inline
+//                                  or shared) and its template into DIR, for --run
 #include "BenchWorkbook.h"
 
 #include "common/RunLog.h"
@@ -87,6 +90,15 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == u"--run")
         return runOne(args[2]);
+    if (args.size() == 5 && args[1] == u"--write") {
+        const std::optional<BenchForm> form = benchFormFromArgument(args[4]);
+        QTemporaryDir dir(args[2] + QStringLiteral("/bench-XXXXXX"));
+        if (!form || !dir.isValid())
+            return 2;
+        dir.setAutoRemove(false);
+        std::printf("%s\n", qPrintable(writeBenchInputs(dir, args[3].toInt(), *form)));
+        return 0;
+    }
     struct Run {
         BenchForm form;
         int signalCount;
