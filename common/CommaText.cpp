@@ -41,6 +41,9 @@ QStringList splitCommaText(QStringView text)
 QStringList splitDelimitedText(QStringView text, QChar delimiter)
 {
     QStringList items;
+    // No more items than delimiters and one: a signal line is split once per row, and a list
+    // grown item by item moves its items several times.
+    items.reserve(text.count(delimiter) + 1);
     qsizetype pos = 0;
     const qsizetype size = text.size();
     while (pos < size && isSeparatingBlank(text[pos]))
