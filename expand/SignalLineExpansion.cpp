@@ -62,6 +62,15 @@ void SignalLineExpansion::ExpandSignalLines(const TCodeTab &mainTemplate, TCodeT
     }
 }
 
+QString TTemplateInfo::NextChar() const
+{
+    QString letters;
+    // Bijective base 26: block n is the (n+1)th column's letters.
+    for (qint64 n = qint64(CurrentFileNo) + 1; n > 0; n = (n - 1) / 26)
+        letters.prepend(QChar(u'A' + int((n - 1) % 26)));
+    return letters;
+}
+
 bool SignalLineExpansion::variantApplies(int row, const TSignalTypeSubTab &variant,
                                          const TCodeTab &mainTemplate)
 {
@@ -123,7 +132,7 @@ void SignalLineExpansion::expandLine(int row, const TSignalTypeTab &type,
         if (info && ++info->CurrIO >= info->MaxIO) {
             info->CurrIO = 0;
             info->TemplateCreated = false;
-            ++info->CurrentFileNo; // wraps from 255 to 0
+            ++info->CurrentFileNo;
         }
     }
     m_substitution.ExpandTemplateLines(row, m_inputLine, type.reGloVar, genTab.reGloVar,

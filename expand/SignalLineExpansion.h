@@ -22,14 +22,15 @@ struct TemplateModel;
 // The blocks made so far for one key (option value, '.', variant name): which letter is
 // current and how many signal lines it holds.
 struct TTemplateInfo {
-    std::uint8_t CurrentFileNo = 0; // block 0 has the letter A
+    std::int32_t CurrentFileNo = 0; // block 0 has the letters A
     bool TemplateCreated = false;   // the current block has been created or found
     std::int32_t MaxIO = std::numeric_limits<std::int32_t>::max();
     std::int32_t CurrIO = 0;
     QString OptionStr;
 
-    // The letter of the current block: 'A' for block 0, on past 'Z' with the next codes.
-    QChar NextChar() const { return QChar(u'A' + CurrentFileNo); }
+    // The letters of the current block, as column letters run: "A" for block 0 to "Z" for
+    // block 25, then "AA", "AB", ... so that every block name stays an identifier.
+    QString NextChar() const;
 };
 using TemplateInfoTable = NamedList<std::unique_ptr<TTemplateInfo>>;
 

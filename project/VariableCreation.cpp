@@ -117,6 +117,7 @@ bool VariableCreation::CreateGroupVariables(const QString &GroupName, quint32 hG
 void VariableCreation::processLine(LineWork &work)
 {
     QStringList &fields = work.fields;
+    fields = twelveFieldForm(fields);
     SelectProfileEmbed(fields, c.log);
     if (fields.size() < 3) {
         c.log.LogError(QString::asprintf(
@@ -145,7 +146,7 @@ void VariableCreation::processLine(LineWork &work)
 
 bool VariableCreation::isUnchanged(LineWork &work) const
 {
-    if (joinCommaText(work.fields) == joinCommaText(work.existing))
+    if (sameFields(work.fields, work.existing))
         return true;
     if (!work.generatorMade)
         return false;
@@ -153,9 +154,8 @@ bool VariableCreation::isUnchanged(LineWork &work) const
     QStringList existing = work.existing;
     setField(line, 8, QString());
     setField(existing, 8, QString());
-    if (joinCommaText(line) == joinCommaText(existing) &&
-        withoutTrailingBlanks(lineField(work.fields, 8)) ==
-            withoutTrailingBlanks(lineField(work.existing, 8)))
+    if (sameFields(line, existing) && withoutTrailingBlanks(lineField(work.fields, 8)) ==
+                                          withoutTrailingBlanks(lineField(work.existing, 8)))
         return true;
     if (!c.state.Template.DisableRecreateVarError)
         c.log.LogLine(QStringLiteral("Recreating ") + joinCommaText(work.fields));
@@ -177,9 +177,8 @@ bool VariableCreation::prepareVariable(LineWork &work)
     }
     const quint32 dim = wholeNumber(f[2]);
     work.hVar = c.db.FindVarInGroup(work.hGroup, f[0]);
-    bool differs = f.size() != work.existing.size() || f.size() < 5;
-    for (int n = 0; n < 5 && !differs; ++n)
-        differs = f[n] != work.existing[n];
+    const bool differs = f.size() != work.existing.size() || f.size() < 5 ||
+                         !sameFields(f.mid(0, 5), work.existing.mid(0, 5));
     if (!differs && work.hVar != 0)
         return true;
     if (work.hVar != 0) {

@@ -102,3 +102,31 @@ void SelectProfileEmbed(QStringList &Fields, RunLog &log)
     }
     setField(10, embed.mid(start, end - start));
 }
+
+QStringList twelveFieldForm(const QStringList &fields)
+{
+    constexpr int kShortFormFields = 5;
+    constexpr int kFields = 12;
+    constexpr int kProfileField = 9;
+    if (fields.size() != kShortFormFields)
+        return fields;
+    QStringList full = fields.mid(0, kShortFormFields - 1);
+    while (full.size() < kFields)
+        full << QString();
+    full[kProfileField - 1] = fields[kShortFormFields - 1];
+    return full;
+}
+
+bool sameFields(const QStringList &line, const QStringList &existing)
+{
+    constexpr int kTypeField = 2;
+    if (line.size() != existing.size())
+        return false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const Qt::CaseSensitivity cs =
+            i == kTypeField - 1 ? Qt::CaseInsensitive : Qt::CaseSensitive;
+        if (line[i].compare(existing[i], cs) != 0)
+            return false;
+    }
+    return true;
+}

@@ -23,3 +23,13 @@ void SelectProfileEmbed(QStringList &Fields, RunLog &log);
 
 // Field `number` (from 1) of a variable line, empty when the line is shorter.
 QString lineField(const QStringList &fields, int number);
+
+// The twelve-field form of a five-field line (name, type, dim, attrib, profile): the first
+// four fields where they stand and the profile as field 9, so that the line compares with
+// what the project gives back. Lines of any other length come back unchanged.
+QStringList twelveFieldForm(const QStringList &fields);
+
+// Whether two variable lines describe the same variable field for field. Type names are
+// IEC 61131-3 names and compare without regard to case (the project database gives them back
+// in its catalogue's spelling); every other field compares exactly.
+bool sameFields(const QStringList &line, const QStringList &existing);

@@ -56,6 +56,7 @@ OdsNames::OdsNames(const pugi::xml_node &root)
     coveredCell = tableNs + "covered-table-cell";
     rowsRepeated = tableNs + "number-rows-repeated";
     columnsRepeated = tableNs + "number-columns-repeated";
+    formula = tableNs + "formula";
     paragraph = text + "p";
     heading = text + "h";
     space = text + "s";

@@ -15,7 +15,7 @@ struct OdsNames {
         stringValue;
     // table:
     std::string table, name, row, headerRows, rowGroup, rows, cell, coveredCell, rowsRepeated,
-        columnsRepeated;
+        columnsRepeated, formula;
     // text:
     std::string paragraph, heading, space, spaceCount, tab, lineBreak, note;
     // calcext: the value type LibreOffice adds to error cells

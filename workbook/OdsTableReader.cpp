@@ -158,6 +158,9 @@ std::optional<CellValue> OdsTableReader::valueOf(const pugi::xml_node &cell)
     case ValueRead::Number:
         value =
             numberValue(odsNumber(cell.attribute(m_names.value.c_str()).value()), CellKind::Number);
+        if (const auto b = odsBooleanFormula(cell.attribute(m_names.formula.c_str()).value());
+            b && value)
+            value = CellValue::fromBool(*b);
         break;
     case ValueRead::Date:
         value = numberValue(odsDateSerial(cell.attribute(m_names.dateValue.c_str()).value()),

@@ -1,6 +1,8 @@
 #include "workbook/OdsValues.h"
 
 #include <QDate>
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -155,6 +157,26 @@ std::optional<bool> odsBoolean(std::string_view text)
     if (text == "true" || text == "1")
         return true;
     if (text == "false" || text == "0")
+        return false;
+    return std::nullopt;
+}
+
+std::optional<bool> odsBooleanFormula(std::string_view formula)
+{
+    // The namespace prefix of the formula language ("of:", "msoxl:") is the writer's.
+    if (const std::size_t colon = formula.find(':');
+        colon != std::string_view::npos &&
+        formula.substr(0, colon).find('=') == std::string_view::npos)
+        formula.remove_prefix(colon + 1);
+    const auto equalsIgnoringCase = [](std::string_view a, std::string_view b) {
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+                   return std::toupper(static_cast<unsigned char>(x)) == y;
+               });
+    };
+    if (equalsIgnoringCase(formula, "=TRUE()"))
+        return true;
+    if (equalsIgnoringCase(formula, "=FALSE()"))
         return false;
     return std::nullopt;
 }

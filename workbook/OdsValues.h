@@ -21,6 +21,12 @@ std::optional<double> odsDurationDays(std::string_view text);
 // office:boolean-value: "true", "false", "1" or "0".
 std::optional<bool> odsBoolean(std::string_view text);
 
+// table:formula of a cell that is the boolean constant TRUE() or FALSE() ("of:=TRUE()", as
+// LibreOffice stores a boolean of a workbook it imported): that constant. Such a cell carries
+// the number 1 or 0 as its value but holds, shows and passes a boolean. Any other formula
+// gives no value.
+std::optional<bool> odsBooleanFormula(std::string_view formula);
+
 // table:number-rows-repeated and table:number-columns-repeated: a count of at least 1. A
 // missing or malformed count is 1; a count above `limit` is `limit`, since nothing past the
 // sheet's end is kept anyway.

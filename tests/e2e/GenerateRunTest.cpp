@@ -1,4 +1,4 @@
-#include "support/GenerationFixture.h"
+#include "support/ProjectFixture.h"
 
 #include <gmock/gmock.h>
 
@@ -86,8 +86,9 @@ TEST(GenerateRun, BuildsTheMainProgramWithHeaderSectionsAndBlocks)
     EXPECT_EQ(gen.reCode[2], "// Main : Main");
     EXPECT_EQ(gen.reCode.mid(3), (QStringList{"start := 20;", "%%Inputs%%", "Door := TRUE;",
                                               "Fire := TRUE;", "%%Calls%%", "stop;", ""}));
-    EXPECT_EQ(gen.reGloVar, (QStringList{"Life,INT,,,,,,\"\",\"\",\"\",,", "Door,BOOL,,,,,,\"\",\"\",\"\",,",
-                                         "Fire,BOOL,,,,,,\"\",\"\",\"\",,"}));
+    EXPECT_EQ(gen.reGloVar,
+              (QStringList{"Life,INT,,,,,,\"\",\"\",\"\",,", "Door,BOOL,,,,,,\"\",\"\",\"\",,",
+                           "Fire,BOOL,,,,,,\"\",\"\",\"\",,"}));
     EXPECT_EQ(gen.StratonInfo.FileName, "Main_20");
     EXPECT_EQ(r.state.ProjectName, "Plant");
     EXPECT_EQ(r.state.IpAddress, "127.0.0.1");
@@ -112,8 +113,10 @@ TEST(GenerateRun, OptionVariantsFillBlocksOfMaxIOLinesEachWithTheirOwnLetters)
     for (const auto &e : r.state.Template.FuncBlocks)
         names << e.name;
     EXPECT_EQ(names, (QStringList{"Helper", "Deep", "Unused", "PortBlock", "A1", "B1", "A2"}));
-    EXPECT_EQ(r.block("A1")->reCode, (QStringList{"header;", "%%Cyclic%%", "M1 := Read();", "M2 := Read();", ""}));
-    EXPECT_EQ(r.block("B1")->reCode, (QStringList{"header;", "%%Cyclic%%", "M3 := Read();", "M4 := Read();", ""}));
+    EXPECT_EQ(r.block("A1")->reCode,
+              (QStringList{"header;", "%%Cyclic%%", "M1 := Read();", "M2 := Read();", ""}));
+    EXPECT_EQ(r.block("B1")->reCode,
+              (QStringList{"header;", "%%Cyclic%%", "M3 := Read();", "M4 := Read();", ""}));
     EXPECT_EQ(r.block("A2")->reCode, (QStringList{"header;", "%%Cyclic%%", "M5 := Read();", ""}));
     EXPECT_EQ(r.block("B1")->StratonInfo.FileName, "FB_B1");
     const TCodeTab &gen = *r.state.GenTab;
@@ -126,20 +129,47 @@ TEST(GenerateRun, OptionVariantsFillBlocksOfMaxIOLinesEachWithTheirOwnLetters)
     EXPECT_THAT(gen.IncludeFB, Not(Contains(QString("Unused"))));
 }
 
-TEST(GenerateRun, LettersRunPastZWhenEveryLineGetsItsOwnBlock)
+// Block names go on past "Z" as column letters do, so that each stays an identifier.
+TEST(GenerateRun, LettersRunPastZAsColumnLettersWhenEveryLineGetsItsOwnBlock)
 {
     PlantRun r;
     QByteArray xml = kTemplate;
     xml.replace("MaxIO=\"2\"", "MaxIO=\"1\"");
     r.writeTemplate(xml);
-    for (int i = 1; i <= 28; ++i)
+    for (int i = 1; i <= 30; ++i)
         r.signal("Meas", QStringLiteral("M%1").arg(i), 3);
     r.signal("END", "");
     ASSERT_TRUE(r.generate());
-    EXPECT_NE(r.block("Z3"), nullptr);
-    EXPECT_NE(r.block("[3"), nullptr);
-    EXPECT_NE(r.block("\\3"), nullptr);
-    EXPECT_THAT(r.block("[3")->reCode, Contains(QString("M27 := Read();")));
+    for (const char *name : {"A3", "Z3", "AA3", "AB3", "AD3"})
+        EXPECT_NE(r.block(name), nullptr) << name;
+    EXPECT_EQ(r.block("[3"), nullptr);
+    EXPECT_EQ(r.block("AE3"), nullptr);
+    EXPECT_THAT(r.block("AA3")->reCode, Contains(QString("M27 := Read();")));
+    EXPECT_THAT(r.block("AD3")->reCode, Contains(QString("M30 := Read();")));
+}
+
+TEST(GenerateRun, ThirtyBlocksOfOneOptionAreWrittenIntoTheProject)
+{
+    struct PlantProjectRun : ProjectFixture {
+        PlantProjectRun()
+        {
+            QByteArray xml = kTemplate;
+            xml.replace("MaxIO=\"2\"", "MaxIO=\"1\"");
+            writeTemplate(xml);
+            moreSettings = {{"Base", 20}};
+            signalRows = {{"Type", "Off", "Tag", "Port"}};
+            for (int i = 1; i <= 30; ++i)
+                signalRows.push_back({"Meas", QVariant(), QStringLiteral("M%1").arg(i), 3});
+            signalRows.push_back({"END"});
+        }
+    } r;
+    ASSERT_TRUE(r.generate()) << r.texts().join('\n').toStdString();
+    const std::string dump = r.dump().toStdString();
+    for (const char *name :
+         {"program FB_A3 ", "program FB_Z3 ", "program FB_AA3 ", "program FB_AD3 "})
+        EXPECT_THAT(dump, HasSubstr(name));
+    EXPECT_THAT(dump, Not(HasSubstr("[3")));
+    EXPECT_THAT(r.texts().join('\n').toStdString(), Not(HasSubstr("Unable")));
 }
 
 TEST(GenerateRun, UnknownTypeIsReportedAndEndStopsTheExpansion)
@@ -169,8 +199,9 @@ TEST(GenerateRun, EachPhaseFailureEndsTheRunWithItsLine)
         {"undefined main type", kTemplate, "Other", "Program type not defined in XML : Other"},
         {"empty main type", kTemplate, "  ", "Program type not defined in XML : "},
         {"malformed template", "<Plant><MainCode></Plant>", "Main", "XML parsing error:"},
-        {"signal sheet missing", QByteArray(kTemplate).replace("<SignalTypeSheet>2<", "<SignalTypeSheet>9<"),
-         "Main", "Exel Sheet parsing error:"},
+        {"signal sheet missing",
+         QByteArray(kTemplate).replace("<SignalTypeSheet>2<", "<SignalTypeSheet>9<"), "Main",
+         "Exel Sheet parsing error:"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -197,7 +228,8 @@ TEST(GenerateRun, VersionMismatchEndsTheRun)
 {
     PlantRun r;
     QByteArray xml = kTemplate;
-    xml.replace("<MainCode>", R"(<VersionInfo version="2.1" sheet="1" row="8" col="2"/><MainCode>)");
+    xml.replace("<MainCode>",
+                R"(<VersionInfo version="2.1" sheet="1" row="8" col="2"/><MainCode>)");
     r.writeTemplate(xml);
     r.moreSettings.push_back({"Version", "2.0"});
     r.signal("END", "");
@@ -253,9 +285,14 @@ QByteArray chainTemplate()
 {
     QByteArray blocks;
     for (int i = 1; i <= 14; ++i)
-        blocks += QStringLiteral("<F%1><IncludeFB>F%2</IncludeFB><CODE>x;</CODE></F%1>").arg(i).arg(i + 1).toUtf8();
+        blocks += QStringLiteral("<F%1><IncludeFB>F%2</IncludeFB><CODE>x;</CODE></F%1>")
+                      .arg(i)
+                      .arg(i + 1)
+                      .toUtf8();
     return "<T><MainCode><Main><IncludeFB>F1</IncludeFB><CODE>main;</CODE></Main></MainCode>"
-           "<FunctionBlocks>" + blocks + "</FunctionBlocks><SignalTypes><Variables>"
+           "<FunctionBlocks>" +
+           blocks +
+           "</FunctionBlocks><SignalTypes><Variables>"
            "<SignalTypeSheet>2</SignalTypeSheet><SignalTypeStartRow>1</SignalTypeStartRow>"
            "<SignalTypeColon>1</SignalTypeColon></Variables></SignalTypes></T>";
 }

@@ -181,6 +181,33 @@ TEST(ProjectBuild, ATrailingBlankInAKeptDescriptionIsNoChange)
     EXPECT_THAT(stdTexts(p.texts()), Not(Contains(HasSubstr("Recreat"))));
 }
 
+// The project database gives type names back in its catalogue's spelling; a template that
+// spells them otherwise, or declares variables in the older five-field form, must not make
+// each rebuild recreate them.
+TEST(ProjectBuild, UnchangedLinesInAnyTypeSpellingOrTheShortFormAreLeftAlone)
+{
+    const struct {
+        const char *what;
+        QByteArray main;
+    } cases[] = {
+        {"lower-case types",
+         R"(<globalvar name="Flag" type="bool"/><retainvar name="Total" type="dInt"/>
+                               <var name="Count" type="int"/>)"},
+        {"five-field lines",
+         R"(<GLOBALVARIABLE><name>OldFlag</name><type>BOOL</type></GLOBALVARIABLE>
+                               <VARIABLE><name>OldCount</name><type>INT</type><dim>4</dim></VARIABLE>)"},
+    };
+    for (const auto &c : cases) {
+        PlantProject p("<KeepGeneratedVars>1</KeepGeneratedVars>", c.main);
+        p.signal("Door", "Door open");
+        ASSERT_TRUE(p.generate()) << c.what;
+        const QString first = p.dump();
+        ASSERT_TRUE(p.generate()) << c.what;
+        EXPECT_THAT(stdTexts(p.texts()), Not(Contains(HasSubstr("Recreat")))) << c.what;
+        EXPECT_EQ(p.dump(), first) << c.what;
+    }
+}
+
 namespace {
 
 // Another client of the project database, as the workbench would be.

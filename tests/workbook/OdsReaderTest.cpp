@@ -3,8 +3,10 @@
 #include "common/Failure.h"
 #include "support/OdsTestFile.h"
 #include "workbook/FileWorkbooks.h"
+#include "workbook/GeneratorOptions.h"
 #include "workbook/Worksheet.h"
 
+#include <QDomDocument>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -573,6 +575,34 @@ TEST(OdsFixture, ReadsAWorkbookLibreOfficeWrote)
     EXPECT_EQ(far->Range(QStringLiteral("A1"), QStringLiteral("Z999")).at(999, 26).kind,
               CellKind::Empty);
     EXPECT_THROW(books.Sheet(4), Failure);
+}
+
+// A workbook that LibreOffice saved as .ods after opening an .xlsx: it keeps each boolean as
+// the formula of:=TRUE() or of:=FALSE() with the number 1 or 0, and shows and passes it as the
+// boolean it is. A generator option cell holding TRUE must read true.
+TEST(OdsFixture, BooleansLibreOfficeKeptAsFormulasReadAsBooleans)
+{
+    FileWorkbooks books;
+    books.Open(QStringLiteral(TESSILY_FIXTURES "/ods/lo-booleans.ods"));
+    const auto sheet = books.Sheet(1);
+    const CellBlock block = sheet->Range(QStringLiteral("B2"), QStringLiteral("B6"));
+    const CellValue expected[] = {CellValue::fromBool(true), CellValue::fromBool(false),
+                                  CellValue::fromNumber(1), CellValue::fromNumber(0),
+                                  CellValue::fromText(QStringLiteral("TRUE"))};
+    for (int r = 1; r <= 5; ++r) {
+        SCOPED_TRACE(r);
+        EXPECT_EQ(block.at(r, 1).kind, expected[r - 1].kind);
+        EXPECT_DOUBLE_EQ(block.at(r, 1).number, expected[r - 1].number);
+        EXPECT_EQ(block.at(r, 1).text.toStdString(), expected[r - 1].text.toStdString());
+    }
+
+    QDomDocument doc;
+    ASSERT_TRUE(doc.setContent(QStringLiteral(
+        R"(<G><GenerateMultiTaskApp row="2" col="2"/><KeepGeneratedVars row="3" col="2"/></G>)")));
+    TXmlGeneratorOptions options;
+    ReadGeneratorOptions(sheet.get(), doc.documentElement(), options);
+    EXPECT_TRUE(options.GenerateMultiTaskApp);
+    EXPECT_FALSE(options.KeepGeneratedVars);
 }
 
 } // namespace

@@ -94,6 +94,27 @@ TEST(OdsValues, BooleansTakeTheWordsAndTheDigits)
     EXPECT_EQ(odsBoolean(""), std::nullopt);
 }
 
+TEST(OdsValues, OnlyTheBooleanConstantFormulasAreBooleans)
+{
+    const struct {
+        const char *formula;
+        std::optional<bool> value;
+    } cases[] = {
+        {"of:=TRUE()", true},
+        {"of:=FALSE()", false},
+        {"of:=true()", true},
+        {"msoxl:=FALSE()", false},
+        {"=TRUE()", true},
+        {"of:=TRUE", std::nullopt},
+        {"of:=1", std::nullopt},
+        {"of:=NOT(FALSE())", std::nullopt},
+        {"of:=[.A1]=TRUE()", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(odsBooleanFormula(c.formula), c.value) << c.formula;
+}
+
 TEST(OdsValues, RepeatCountsAreAtLeastOneAndAtMostTheLimit)
 {
     struct Case {
