@@ -127,6 +127,9 @@ void PlaceholderSubstitution::ExpandTemplateLines(int row, const QStringList &In
             continue;
         QString line = ReplaceUserVariablesInLines(row, stripped, nullptr, SignUserVar);
         replaceSignalVariables(line, InputLine, SignVariables);
+        // Substitution grows a line with room to spare; the line is kept for the whole run,
+        // and giving the room back shrinks its block in place.
+        line.squeeze();
         dest.append(std::move(line));
     }
 }
