@@ -1,6 +1,7 @@
 #pragma once
 
 #include "workbook/CellValue.h"
+#include "workbook/TextPool.h"
 
 #include <QString>
 #include <QStringView>
@@ -20,7 +21,7 @@ constexpr int kMaxSheetColumns = 16384;
 // rows of the block and the cells they hold, whatever the size of the sheet.
 class SheetData {
 public:
-    using StringPool = std::vector<QString>;
+    using StringPool = TextPool;
 
     SheetData();
 
