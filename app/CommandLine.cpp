@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "check/CheckCommand.h"
 #include "run/GenerateCommand.h"
 
 #include "common/Failure.h"
@@ -12,6 +13,7 @@ const char *const kUsage =
     "usage: tessily generate [--dry-run] [--dump FILE] [--download] [--workbench] [SETTING...] "
     "WORKBOOK...\n"
     "       tessily cells WORKBOOK SHEET RANGE\n"
+    "       tessily check [--json] TEMPLATE [WORKBOOK]\n"
     "  WORKBOOK  an .xlsx, .xlsm, .xls or .ods file\n"
     "  SHEET     sheet number from 1 in tab order\n"
     "  RANGE     a block in A1 notation, such as A1:L40 (or one cell, such as B2)\n"
@@ -66,6 +68,8 @@ int runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &
         return runGenerateCommand(arguments.mid(1), out, err);
     if (!arguments.isEmpty() && arguments.front() == u"cells")
         return runCellsCommand(arguments.mid(1), out, err);
+    if (!arguments.isEmpty() && arguments.front() == u"check")
+        return runCheckCommand(arguments.mid(1), out, err);
     err << kUsage;
     return 2;
 }

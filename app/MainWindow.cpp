@@ -132,6 +132,12 @@ void MainWindow::buildMenu()
                                         QStringLiteral("Show XML Debug Information"), true);
     connect(m_ShowDebugInformation1, &QAction::triggered, this, &MainWindow::showDebugView);
 
+    QMenu *templateMenu = menuBar()->addMenu(QStringLiteral("&Template"));
+    m_CheckTemplate = templateMenu->addAction(QStringLiteral("Check Template"));
+    m_CheckTemplate->setObjectName(QStringLiteral("CheckTemplate"));
+    m_CheckTemplate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    connect(m_CheckTemplate, &QAction::triggered, this, &MainWindow::CheckTemplateClick);
+
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction *helpItem = help->addAction(QStringLiteral("Pelagrin Help"));
     helpItem->setObjectName(QStringLiteral("PelagrinHelp1"));

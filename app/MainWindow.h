@@ -66,6 +66,10 @@ public:
     void ShowDebugInformation1Click();
     void OpeninNotepad1Click();
     void PelagrinHelp1Click();
+    // Checks the template of the workbook selected in the first box, and the workbook with
+    // it: the diagnostics go to the log, the template view shows the template with their
+    // lines marked.
+    void CheckTemplateClick();
 
 signals:
     // The Generate command has ended and the window shows its result.
@@ -129,6 +133,7 @@ private:
     QAction *m_ForceEmbedSymbolsOfAllVariables = nullptr;
     QAction *m_ShowDebugInformation1 = nullptr;
     QAction *m_OpeninNotepad1 = nullptr;
+    QAction *m_CheckTemplate = nullptr;
     DownloadDialog *m_DownloadForm = nullptr;
     OptionsDialog *m_OptionsForm = nullptr;
 };

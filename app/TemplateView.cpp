@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSplitter>
+#include <QTextBlock>
 #include <memory>
 #include <vector>
 
@@ -128,4 +129,33 @@ void TemplateView::showRunState(const RunState &state)
         m_generatedCode->addTab(codeTabPage(*state.GenTab), state.GenTab->name);
         addTab(m_generatedCode, QStringLiteral("Generated Code"));
     }
+}
+
+void TemplateView::showCheck(const QString &file, const QString &source,
+                             const std::vector<Diagnostic> &diagnostics)
+{
+    if (!m_checkedTemplate) {
+        m_checkedTemplate = textView({}, "CheckedTemplate");
+        addTab(m_checkedTemplate, QStringLiteral("Template Check"));
+    }
+    m_checkedTemplate->setPlainText(source);
+    QList<QTextEdit::ExtraSelection> marks;
+    for (const Diagnostic &d : diagnostics) {
+        const QTextBlock line = m_checkedTemplate->document()->findBlockByNumber(d.line - 1);
+        if (d.file != file || d.line < 1 || !line.isValid())
+            continue;
+        QTextEdit::ExtraSelection mark;
+        mark.format.setBackground(d.severity == Severity::Error ? QColor(255, 200, 200)
+                                                                : QColor(255, 240, 180));
+        mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+        mark.format.setToolTip(d.message);
+        mark.cursor = QTextCursor(line);
+        mark.cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor,
+                                 std::max(d.column - 1, 0));
+        marks.append(mark);
+    }
+    m_checkedTemplate->setExtraSelections(marks);
+    if (!marks.isEmpty())
+        m_checkedTemplate->setTextCursor(marks.front().cursor);
+    setCurrentWidget(m_checkedTemplate);
 }

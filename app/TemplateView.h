@@ -1,8 +1,11 @@
 #pragma once
 
+#include "common/Diagnostics.h"
+
 #include <QTabWidget>
 
 class QListWidget;
+class QPlainTextEdit;
 struct RunState;
 
 // The template view (PageControl1): what the last run read from the workbook and the
@@ -14,6 +17,10 @@ public:
     explicit TemplateView(QWidget *parent = nullptr);
 
     void showRunState(const RunState &state);
+    // The template's text with the lines of its diagnostics marked (errors and warnings in
+    // two colours), on a page of its own, shown at the first of them.
+    void showCheck(const QString &file, const QString &source,
+                   const std::vector<Diagnostic> &diagnostics);
 
 private:
     QListWidget *m_userData;
@@ -23,4 +30,5 @@ private:
     QTabWidget *m_macros;
     QTabWidget *m_codeSections;
     QTabWidget *m_generatedCode = nullptr;
+    QPlainTextEdit *m_checkedTemplate = nullptr;
 };

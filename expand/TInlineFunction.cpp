@@ -52,11 +52,10 @@ std::unique_ptr<TInlineFunction> ParseInlineFunction(const QString &name, QStrin
         function->FFuncName.truncate(open);
     }
 
-    if (function->FFuncName == u"INC") {
-        function->FFuncId = TFuncId::fiINC;
-    } else if (function->FFuncName == u"ADD") {
-        function->FFuncId = TFuncId::fiADD;
-        function->FAddValue = StrToIntOrZero(function->FParameter);
+    if (const InlineFunctionWord *word = findInlineFunction(function->FFuncName)) {
+        function->FFuncId = word->id;
+        if (word->arguments > 0)
+            function->FAddValue = StrToIntOrZero(function->FParameter);
     }
     return function;
 }

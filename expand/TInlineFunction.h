@@ -1,11 +1,11 @@
 #pragma once
 
+#include "template/TemplateVocabulary.h"
+
 #include <QString>
 #include <QStringView>
 #include <cstdint>
 #include <memory>
-
-enum class TFuncId : std::uint8_t { fiUnknown, fiINC, fiADD };
 
 // Integer arithmetic that a user-input placeholder asks for on the input's value, as in
 // %%#INC#Index%% or %%#ADD(16)#Index%%. One object serves one placeholder occurrence.

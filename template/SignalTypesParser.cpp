@@ -3,7 +3,10 @@
 #include "common/Failure.h"
 #include "common/LenientInt.h"
 #include "common/RunLog.h"
+#include "template/TemplateDiagnostics.h"
+#include "template/TemplateFindings.h"
 #include "template/TemplateMessages.h"
+#include "template/TemplateVocabulary.h"
 #include "template/TextLines.h"
 #include "template/UserInputCheck.h"
 #include "template/UserInputParser.h"
@@ -11,6 +14,7 @@
 #include "template/XmlText.h"
 
 #include <QDomNode>
+#include <QHash>
 #include <algorithm>
 
 namespace {
@@ -30,6 +34,13 @@ QString errorParsingSignalType(const QString &type, const QString &child)
     return QStringLiteral("Error parsing signaltype (%1) section (%2)").arg(type, child);
 }
 
+// The element's text, or "" when it has none or mixed content, for the diagnostics.
+QString textOrEmpty(const QDomNode &node)
+{
+    const QDomElement element = node.toElement();
+    return hasOnlyText(element) ? element.firstChild().nodeValue() : QString();
+}
+
 // The element's text read as a whole number; an empty element or one whose text is no
 // number throws Failure with the conversion's message.
 int wholeNumber(const QDomElement &element)
@@ -46,7 +57,14 @@ struct SignalTypesReader {
     SignalSheetState &sheet;
     RunLog &log;
     UserPrompts &prompts;
+    TemplateDiagnostics *diagnostics;
+    QHash<QString, int> firstLines; // of the signal types, for the diagnostics
 
+    void report(const QDomNode &at, const Finding &finding)
+    {
+        if (diagnostics)
+            diagnostics->add(at, finding);
+    }
     void readVariables(const QDomElement &variables);
     void readVariablesChild(const QDomNode &child);
     void readSignalVariable(const QDomNode &child);
@@ -57,34 +75,47 @@ struct SignalTypesReader {
 
 void SignalTypesReader::readVariables(const QDomElement &variables)
 {
+    QDomNode c = variables.firstChild();
     try {
-        for (QDomNode c = variables.firstChild(); !c.isNull(); c = c.nextSibling())
+        for (; !c.isNull(); c = c.nextSibling())
             readVariablesChild(c);
     } catch (const Failure &) {
         log.LogError(errorParsingVariablesSection());
+        report(c, TemplateFinding::layoutNotNumber(c.nodeName(), textOrEmpty(c)));
     }
 }
 
 void SignalTypesReader::readVariablesChild(const QDomNode &node)
 {
-    const QString name = node.nodeName();
     const QDomElement child = node.toElement();
-    if (name == u"UserInput") {
-        if (const TUserInputType *input = ParseUserInput(child, model.SignUserVar, log, prompts))
+    const ElementWord *word = findElement(Level::SignalVariables, node.nodeName());
+    switch (word ? word->kind : ElementKind::Variables) {
+    case ElementKind::UserInput:
+        if (const TUserInputType *input =
+                ParseUserInput(child, model.SignUserVar, log, prompts, diagnostics))
             sheet.raiseRightMostCol(input->v.ColNo);
-    } else if (name == u"SignalTypeStartRow") {
+        break;
+    case ElementKind::SignalTypeStartRow:
         sheet.SignalTypeRow = wholeNumber(child);
-    } else if (name == u"SignalTypeSheet") {
+        break;
+    case ElementKind::SignalTypeSheet:
         sheet.SignalTypeSheet = wholeNumber(child);
-    } else if (name == u"SignalTypeColon") {
+        break;
+    case ElementKind::SignalTypeColon: {
         const int column = wholeNumber(child);
         sheet.SignalTypeColon = column - 1;
         sheet.raiseRightMostCol(column);
-    } else if (name == u"RowDisableColon") {
+        break;
+    }
+    case ElementKind::RowDisableColon: {
         const int column = wholeNumber(child);
         sheet.RowDisableColon = column - 1; // 0 gives -1: no line is disabled
         sheet.raiseRightMostCol(column);
-    } else if (name != u"#comment") {
+        break;
+    }
+    case ElementKind::Comment:
+        break;
+    default: // any other name is a signal variable
         readSignalVariable(node);
     }
 }
@@ -98,6 +129,7 @@ void SignalTypesReader::readSignalVariable(const QDomNode &node)
         sheet.raiseRightMostCol(column);
     } catch (const Failure &f) {
         log.LogError(errorReadingVar(name, f.message()));
+        report(node, TemplateFinding::signalVariableNotNumber(name, textOrEmpty(node)));
         model.SignVariables.add(name, 0);
     }
 }
@@ -107,35 +139,51 @@ void SignalTypesReader::readSignalType(const QDomNode &node)
     const QString name = node.nodeName();
     model.SignalTypesPages.push_back(std::make_unique<TSignalTypeTab>(name));
     TSignalTypeTab &type = *model.SignalTypesPages.back();
-    if (model.SignTypes.add(name, &type) < 0)
+    if (model.SignTypes.add(name, &type) < 0) {
         log.LogError(duplicateSymbol(name));
+        if (!node.isComment())
+            report(node, TemplateFinding::duplicateSignalType(
+                             name, firstLines.value(name.toCaseFolded())));
+    } else if (diagnostics) {
+        firstLines.insert(name.toCaseFolded(), diagnostics->start(node).line);
+    }
     for (QDomNode c = node.firstChild(); !c.isNull(); c = c.nextSibling()) {
         try {
             readSignalTypeChild(type, c);
-        } catch (const Failure &) {
+        } catch (const Failure &f) {
             log.LogError(errorParsingSignalType(name, c.nodeName()));
+            report(c, TemplateFinding::signalTypeChildNotRead(name, c.nodeName(), f.message()));
         }
     }
 }
 
 void SignalTypesReader::readSignalTypeChild(TSignalTypeTab &type, const QDomNode &child)
 {
-    const QString name = child.nodeName();
     const QDomElement element = child.toElement();
-    if (name == u"var") {
+    const ElementWord *word = findElement(Level::SignalType, child.nodeName());
+    switch (word ? word->kind : ElementKind::Variables) {
+    case ElementKind::LocalVar:
         ParseVariable(element, type.reLocVar, prompts);
-    } else if (name == u"globalvar") {
+        break;
+    case ElementKind::GlobalVar:
         ParseVariable(element, type.reGloVar, prompts);
-    } else if (name == u"retainvar") {
+        break;
+    case ElementKind::RetainVar:
         ParseVariable(element, type.reRetainVar, prompts);
-    } else if (name.compare(u"VARIABLE", Qt::CaseInsensitive) == 0) {
+        break;
+    case ElementKind::LegacyLocalVar:
         ParseLegacyVariable(element, type.reLocVar, prompts);
-    } else if (name.compare(u"GLOBALVARIABLE", Qt::CaseInsensitive) == 0) {
+        break;
+    case ElementKind::LegacyGlobalVar:
         ParseLegacyVariable(element, type.reGloVar, prompts);
-    } else if (name == u"IncludeFB") {
+        break;
+    case ElementKind::IncludeFB:
         if (const std::optional<QString> text = elementText(element))
             type.setIncludeFB(*text);
-    } else if (name != u"#comment") {
+        break;
+    case ElementKind::Comment:
+        break;
+    default: // any other name is an option variant
         readVariant(type, child);
     }
 }
@@ -167,17 +215,20 @@ void SignalTypesReader::readVariant(TSignalTypeTab &type, const QDomNode &node)
         includeOption(element.attribute(QStringLiteral("SignTypIncludeOpt2")));
     if (hasOnlyText(element))
         appendTextLines(variant.reCode, element.firstChild().nodeValue());
+    else if (element.hasChildNodes())
+        report(node, TemplateFinding::variantCodeNotText(node.nodeName()));
     UnindentLines(variant.reCode);
 }
 
 } // namespace
 
 void ParseSignalTypes(const QDomElement &SignalTypes, TemplateModel &model, SignalSheetState &sheet,
-                      RunLog &log, UserPrompts &prompts)
+                      RunLog &log, UserPrompts &prompts, TemplateDiagnostics *diagnostics)
 {
-    SignalTypesReader reader{model, sheet, log, prompts};
+    SignalTypesReader reader{model, sheet, log, prompts, diagnostics, {}};
     for (QDomNode c = SignalTypes.firstChild(); !c.isNull(); c = c.nextSibling()) {
-        if (c.nodeName() == u"Variables")
+        const ElementWord *word = findElement(Level::SignalTypes, c.nodeName());
+        if (word && word->kind == ElementKind::Variables)
             reader.readVariables(c.toElement());
         else
             reader.readSignalType(c);

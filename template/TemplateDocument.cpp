@@ -42,10 +42,13 @@ void refuseDeepNesting(const QByteArray &bytes, const QString &origin)
     while (!reader.atEnd() && !reader.hasError()) {
         const auto token = reader.readNext();
         if (token == QXmlStreamReader::StartElement && ++depth > kMaxTemplateDepth)
-            throw Failure(QStringLiteral("%1: elements nested deeper than %2 levels (line %3)")
-                              .arg(origin)
-                              .arg(kMaxTemplateDepth)
-                              .arg(reader.lineNumber()));
+            throw TemplateSyntaxError(
+                QStringLiteral("%1: elements nested deeper than %2 levels (line %3)")
+                    .arg(origin)
+                    .arg(kMaxTemplateDepth)
+                    .arg(reader.lineNumber()),
+                QStringLiteral("elements nested deeper than %1 levels").arg(kMaxTemplateDepth),
+                int(reader.lineNumber()), 0);
         if (token == QXmlStreamReader::EndElement)
             --depth;
     }
@@ -62,8 +65,9 @@ QDomDocument ParseTemplateDocument(const QByteArray &bytes, const QString &origi
     int line = 0;
     int column = 0;
     if (!document.setContent(content, &error, &line, &column))
-        throw Failure(
-            QStringLiteral("%1: %2 (line %3, column %4)").arg(origin, error).arg(line).arg(column));
+        throw TemplateSyntaxError(
+            QStringLiteral("%1: %2 (line %3, column %4)").arg(origin, error).arg(line).arg(column),
+            error, line, column);
     return document;
 }
 

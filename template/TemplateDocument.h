@@ -1,8 +1,22 @@
 #pragma once
 
+#include "common/Failure.h"
+
 #include <QByteArray>
 #include <QDomDocument>
 #include <QString>
+
+// A template that is not well-formed or nested too deeply, with the place of the problem.
+class TemplateSyntaxError : public Failure {
+public:
+    TemplateSyntaxError(const QString &message, QString reason, int line, int column)
+        : Failure(message), reason(std::move(reason)), line(line), column(column)
+    {
+    }
+    QString reason; // without the file and the place
+    int line;
+    int column; // 0 when only the line is known
+};
 
 // Reads the template file into a document. UTF-8, UTF-16, ISO-8859-1 and Windows-1252
 // declarations are read. Throws Failure naming the file and the problem: the file cannot be

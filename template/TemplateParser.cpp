@@ -3,12 +3,15 @@
 #include "common/Failure.h"
 #include "common/RunLog.h"
 #include "template/MacroExpansion.h"
+#include "template/TemplateDiagnostics.h"
+#include "template/TemplateFindings.h"
 #include "template/TemplateMessages.h"
 #include "template/TextLines.h"
 #include "template/UserInputParser.h"
 #include "template/VariableDeclaration.h"
 #include "template/XmlText.h"
 
+#include <QHash>
 #include <limits>
 
 namespace {
@@ -73,23 +76,42 @@ SectionTarget ResolveSectionTarget(const TemplateModel &model, RunLog &log, cons
     return {defaultTarget, placeholder};
 }
 
-const TemplateParser::Word TemplateParser::kVocabulary[] = {
-    {u"var", Qt::CaseSensitive, &TemplateParser::localVariable},
-    {u"globalvar", Qt::CaseSensitive, &TemplateParser::globalVariable},
-    {u"retainvar", Qt::CaseSensitive, &TemplateParser::retainVariable},
-    {u"UserInput", Qt::CaseSensitive, &TemplateParser::userInput},
-    {u"VARIABLE", Qt::CaseInsensitive, &TemplateParser::legacyLocalVariable},
-    {u"GLOBALVARIABLE", Qt::CaseInsensitive, &TemplateParser::legacyGlobalVariable},
-    {u"IncludeFB", Qt::CaseSensitive, &TemplateParser::includeFB},
-    {u"DeleteFolder", Qt::CaseSensitive, &TemplateParser::deleteFolder},
-    {u"AddMainIncludeOption", Qt::CaseSensitive, &TemplateParser::addMainIncludeOption},
-    {u"GlobalDefines", Qt::CaseSensitive, &TemplateParser::globalDefines},
-    {u"TextFile", Qt::CaseSensitive, &TemplateParser::textFile},
-    {u"StratonProjectOption", Qt::CaseSensitive, &TemplateParser::stratonProjectOption},
-    {u"GeneratorOption", Qt::CaseSensitive, &TemplateParser::generatorOption},
-    {u"CODE", Qt::CaseInsensitive, &TemplateParser::code},
-    {u"#comment", Qt::CaseSensitive, &TemplateParser::comment},
-};
+TemplateParser::Handler TemplateParser::handlerFor(ElementKind kind)
+{
+    using enum ElementKind;
+    switch (kind) {
+    case LocalVar:
+        return &TemplateParser::localVariable;
+    case GlobalVar:
+        return &TemplateParser::globalVariable;
+    case RetainVar:
+        return &TemplateParser::retainVariable;
+    case UserInput:
+        return &TemplateParser::userInput;
+    case LegacyLocalVar:
+        return &TemplateParser::legacyLocalVariable;
+    case LegacyGlobalVar:
+        return &TemplateParser::legacyGlobalVariable;
+    case IncludeFB:
+        return &TemplateParser::includeFB;
+    case DeleteFolder:
+        return &TemplateParser::deleteFolder;
+    case AddMainIncludeOption:
+        return &TemplateParser::addMainIncludeOption;
+    case GlobalDefines:
+        return &TemplateParser::globalDefines;
+    case TextFile:
+        return &TemplateParser::textFile;
+    case StratonProjectOption:
+        return &TemplateParser::stratonProjectOption;
+    case GeneratorOption:
+        return &TemplateParser::generatorOption;
+    case Code:
+        return &TemplateParser::code;
+    default:
+        return &TemplateParser::comment;
+    }
+}
 
 TemplateParser::TemplateParser(TemplateModel &model, RunLog &log, UserPrompts &prompts,
                                UserVariableReplacer replaceUserVariables)
@@ -101,18 +123,36 @@ TemplateParser::TemplateParser(TemplateModel &model, RunLog &log, UserPrompts &p
 void TemplateParser::ParseTemplateSection(const QDomElement &section, NamedList<TCodeTab *> &list,
                                           std::vector<std::unique_ptr<TCodeTab>> &pages)
 {
+    QHash<QString, int> firstLines; // only kept for the diagnostics
     for (QDomNode c = section.firstChild(); !c.isNull(); c = c.nextSibling()) {
         pages.push_back(newDescriptor(c.nodeName()));
         TCodeTab &D = *pages.back();
         // A repeated name stays on its page, unlisted, and is still parsed.
-        if (list.add(D.name, &D) < 0)
+        if (list.add(D.name, &D) < 0) {
             m_log.LogError(duplicateSymbol(D.name));
+            reportDuplicate(c, section.nodeName(), firstLines.value(D.name.toCaseFolded()));
+        } else if (m_diagnostics) {
+            firstLines.insert(D.name.toCaseFolded(), m_diagnostics->start(c).line);
+        }
         try {
             ParseProgramElements(c, D);
-        } catch (const Failure &) {
+        } catch (const Failure &f) {
             m_log.LogError(errorParsingSymbol(D.name));
+            if (m_diagnostics)
+                m_diagnostics->add(m_currentChild,
+                                   TemplateFinding::programNotRead(D.name, f.message()));
         }
     }
+}
+
+void TemplateParser::reportDuplicate(const QDomNode &program, const QString &section, int firstLine)
+{
+    if (!m_diagnostics || program.isComment())
+        return;
+    const QString what =
+        section == u"Macros" ? QStringLiteral("macro") : QStringLiteral("main program");
+    m_diagnostics->add(program,
+                       TemplateFinding::duplicateProgram(program.nodeName(), what, firstLine));
 }
 
 void TemplateParser::ParseProgramSections(const QDomElement &body)
@@ -131,15 +171,9 @@ void TemplateParser::ParseProgramElements(const QDomNode &program, TCodeTab &D,
     for (QDomNode child = program.firstChild(); !child.isNull(); child = child.nextSibling()) {
         const QString name = child.nodeName();
         const QDomElement e = child.toElement(); // null for a comment: no attributes, no text
-        const Word *word = nullptr;
-        for (const Word &w : kVocabulary) {
-            if (QString::compare(name, QStringView(w.name), w.sensitivity) == 0) {
-                word = &w;
-                break;
-            }
-        }
-        if (word)
-            (this->*(word->handle))(e, D);
+        m_currentChild = child;
+        if (const ElementWord *word = findElement(Level::Program, name))
+            (this->*handlerFor(word->kind))(e, D);
         else
             codeSection(name, e, D, callback);
     }
@@ -184,7 +218,7 @@ void TemplateParser::retainVariable(const QDomElement &e, TCodeTab &D)
 
 void TemplateParser::userInput(const QDomElement &e, TCodeTab &D)
 {
-    ParseUserInput(e, D.InputVariables, m_log, m_prompts);
+    ParseUserInput(e, D.InputVariables, m_log, m_prompts, m_diagnostics);
 }
 
 void TemplateParser::legacyLocalVariable(const QDomElement &e, TCodeTab &D)

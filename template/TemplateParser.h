@@ -1,6 +1,7 @@
 #pragma once
 
 #include "template/TemplateModel.h"
+#include "template/TemplateVocabulary.h"
 
 #include <QDomElement>
 #include <QString>
@@ -9,6 +10,7 @@
 #include <vector>
 
 class RunLog;
+class TemplateDiagnostics;
 struct UserPrompts;
 
 // Called, while a function block is created from its template, for each template-created
@@ -42,6 +44,9 @@ public:
     TemplateParser(TemplateModel &model, RunLog &log, UserPrompts &prompts,
                    UserVariableReplacer replaceUserVariables = {});
 
+    // Where the parser reports what it meets, with its place in the template; none in a run.
+    void setDiagnostics(TemplateDiagnostics *diagnostics) { m_diagnostics = diagnostics; }
+
     // Parses each child of `section` as a program into `list`; `pages` owns the descriptors.
     void ParseTemplateSection(const QDomElement &section, NamedList<TCodeTab *> &list,
                               std::vector<std::unique_ptr<TCodeTab>> &pages);
@@ -64,12 +69,8 @@ public:
 
 private:
     using Handler = void (TemplateParser::*)(const QDomElement &, TCodeTab &);
-    struct Word {
-        const char16_t *name;
-        Qt::CaseSensitivity sensitivity;
-        Handler handle;
-    };
-    static const Word kVocabulary[];
+    static Handler handlerFor(ElementKind kind);
+    void reportDuplicate(const QDomNode &program, const QString &section, int firstLine);
 
     void localVariable(const QDomElement &e, TCodeTab &D);
     void globalVariable(const QDomElement &e, TCodeTab &D);
@@ -98,4 +99,6 @@ private:
     RunLog &m_log;
     UserPrompts &m_prompts;
     UserVariableReplacer m_replaceUserVariables;
+    TemplateDiagnostics *m_diagnostics = nullptr;
+    QDomNode m_currentChild; // the child being read, to place a failure
 };

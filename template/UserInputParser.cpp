@@ -3,6 +3,8 @@
 #include "common/Failure.h"
 #include "common/LenientInt.h"
 #include "common/RunLog.h"
+#include "template/TemplateDiagnostics.h"
+#include "template/TemplateFindings.h"
 #include "template/TemplateMessages.h"
 
 #include <memory>
@@ -33,7 +35,8 @@ QString rangeIncorrectlyDefined(const QString &range, const QString &name)
     return QStringLiteral("Range (%1) incorrectly defined for XML Variable(%2)").arg(range, name);
 }
 
-std::unique_ptr<TUserInputType> readRecord(const QDomElement &element, RunLog &log)
+std::unique_ptr<TUserInputType> readRecord(const QDomElement &element, RunLog &log,
+                                           TemplateDiagnostics *diagnostics)
 {
     auto record = std::make_unique<TUserInputType>();
     UserInputRecord &v = record->v;
@@ -47,8 +50,12 @@ std::unique_ptr<TUserInputType> readRecord(const QDomElement &element, RunLog &l
     if (v.VarType == TVarType::tInt) {
         const QString range = element.attribute(QStringLiteral("range"));
         v.IntRange = ParseIntRange(range);
-        if (v.IntRange.RangeError)
+        if (v.IntRange.RangeError) {
             log.LogError(rangeIncorrectlyDefined(range, v.VarName));
+            if (diagnostics)
+                diagnostics->add(diagnostics->attributeStart(element, QStringLiteral("range")),
+                                 TemplateFinding::malformedRange(range, v.VarName));
+        }
     }
     return record;
 }
@@ -71,7 +78,7 @@ TIntRange ParseIntRange(const QString &text)
 }
 
 TUserInputType *ParseUserInput(const QDomElement &element, UserInputList &list, RunLog &log,
-                               UserPrompts &prompts)
+                               UserPrompts &prompts, TemplateDiagnostics *diagnostics)
 {
     try {
         if (element.isNull())
@@ -82,7 +89,7 @@ TUserInputType *ParseUserInput(const QDomElement &element, UserInputList &list, 
         const QString entry =
             QStringLiteral("%1=%2,%3,%4,%5")
                 .arg(attr("name"), attr("sheet"), attr("row"), attr("col"), attr("default"));
-        std::unique_ptr<TUserInputType> record = readRecord(element, log);
+        std::unique_ptr<TUserInputType> record = readRecord(element, log, diagnostics);
         TUserInputType *result = record.get();
         // The list is keyed by the text before the entry's first '=', as lists of
         // name=value lines are; a name holding '=' is thus cut there.

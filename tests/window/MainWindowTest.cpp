@@ -531,3 +531,35 @@ TEST_F(DemoWindowTest, TemplateViewShowsTheRunsDescriptors)
 }
 
 } // namespace
+
+TEST_F(DemoWindowTest, CheckTemplateLogsTheDiagnosticsAndMarksTheirLines)
+{
+    QFile xml(dir.filePath("substation.xml"));
+    ASSERT_TRUE(xml.open(QIODevice::ReadWrite));
+    QByteArray text = xml.readAll();
+    text.replace("%%Heartbeat(Life_Counter)%%", "%%Hearbeat(Life_Counter)%%");
+    xml.resize(0);
+    xml.write(text);
+    xml.close();
+
+    auto window = open();
+    window->setFilePicker([this](QWidget *) { return dir.filePath("substation.xlsx"); });
+    child<QPushButton>(*window, "ButtonBrowse")->click();
+    QAction *check = child<QAction>(*window, "CheckTemplate");
+    EXPECT_EQ(check->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_K));
+    check->trigger();
+
+    const QString file = dir.filePath("substation.xml");
+    EXPECT_THAT(
+        logTexts(window->log()),
+        Contains(
+            file +
+            R"(:63:9: error: macro call "Hearbeat" names no macro (did you mean "Heartbeat"?); the line stays as written)"));
+    EXPECT_THAT(logTexts(window->log()), Contains("1 error, 1 warning"));
+    auto *view = child<QPlainTextEdit>(*window, "CheckedTemplate");
+    ASSERT_EQ(view->extraSelections().size(), 2); // the unused macro, and the call
+    EXPECT_EQ(view->extraSelections()[0].cursor.blockNumber(), 20 - 1);
+    EXPECT_EQ(view->textCursor().blockNumber(), 20 - 1); // shown at the first
+    EXPECT_EQ(view->extraSelections()[1].cursor.blockNumber(), 63 - 1);
+    EXPECT_EQ(view->extraSelections()[1].cursor.positionInBlock(), 8);
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+struct CheckContext;
+
+// Code sections with code that no marker receives, and option variants whose template names
+// no function block.
+void CheckCodeSections(CheckContext &context);
