@@ -6,13 +6,15 @@
 #include "common/Failure.h"
 #include "common/LenientInt.h"
 #include "workbook/FileWorkbooks.h"
+#include "workbook/OfficeWorkbooks.h"
 
 namespace {
 
 const char *const kUsage =
-    "usage: tessily generate [--dry-run] [--dump FILE] [--download] [--workbench] [SETTING...] "
-    "WORKBOOK...\n"
-    "       tessily cells WORKBOOK SHEET RANGE\n"
+    "usage: tessily generate [--dry-run] [--dump FILE] [--download] [--workbench] [--office] "
+    "[SETTING...] WORKBOOK...\n"
+    "       tessily cells [--office] WORKBOOK SHEET RANGE\n"
+    "       tessily office\n"
     "       tessily check [--json] TEMPLATE [WORKBOOK]\n"
     "  WORKBOOK  an .xlsx, .xlsm, .xls or .ods file\n"
     "  SHEET     sheet number from 1 in tab order\n"
@@ -21,12 +23,18 @@ const char *const kUsage =
     "            --no- in front: overrides the stored option for this run\n"
     "  Without --dry-run the project the workbook names in B3 is written and compiled;\n"
     "  --download then loads it into the device at B4 and starts it, --workbench starts\n"
-    "  the STRATON workbench on it.\n";
+    "  the STRATON workbench on it.\n"
+    "  --office reads the workbooks through LibreOffice Calc and runs their macros: the Calc\n"
+    "  started by `tessily office` when it runs (without WORKBOOK, its active workbook), else\n"
+    "  a LibreOffice of Tessily's own.\n";
 
 } // namespace
 
-int runCellsCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
+int runCellsCommand(QStringList arguments, QTextStream &out, QTextStream &err)
 {
+    const bool office = !arguments.isEmpty() && arguments.front() == u"--office";
+    if (office)
+        arguments.removeFirst();
     if (arguments.size() != 3) {
         err << kUsage;
         return 2;
@@ -42,9 +50,13 @@ int runCellsCommand(const QStringList &arguments, QTextStream &out, QTextStream 
         return 2;
     }
     try {
-        FileWorkbooks workbooks;
-        workbooks.Open(arguments[0]);
-        const auto sheet = workbooks.Sheet(*sheetNumber);
+        std::unique_ptr<WorkbookComponent> workbooks;
+        if (office)
+            workbooks = std::make_unique<OfficeWorkbooks>();
+        else
+            workbooks = std::make_unique<FileWorkbooks>();
+        workbooks->Open(arguments[0]);
+        const auto sheet = workbooks->Sheet(*sheetNumber);
         const CellBlock block = sheet->Range(corners.front(), corners.back());
         for (int r = 1; r <= block.rows(); ++r) {
             for (int c = 1; c <= block.columns(); ++c) {
@@ -62,12 +74,27 @@ int runCellsCommand(const QStringList &arguments, QTextStream &out, QTextStream 
     }
 }
 
+int runOfficeCommand(QTextStream &out, QTextStream &err)
+{
+    try {
+        startVisibleOffice();
+        out << "LibreOffice Calc started, listening on the pipe " << officePipeName()
+            << ": open the workbook there and generate with --office or the window\n";
+        return 0;
+    } catch (const Failure &e) {
+        err << "tessily: " << e.message() << '\n';
+        return 1;
+    }
+}
+
 int runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     if (!arguments.isEmpty() && arguments.front() == u"generate")
         return runGenerateCommand(arguments.mid(1), out, err);
     if (!arguments.isEmpty() && arguments.front() == u"cells")
         return runCellsCommand(arguments.mid(1), out, err);
+    if (arguments.size() == 1 && arguments.front() == u"office")
+        return runOfficeCommand(out, err);
     if (!arguments.isEmpty() && arguments.front() == u"check")
         return runCheckCommand(arguments.mid(1), out, err);
     err << kUsage;

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "app/ChosenWorkbooks.h"
 #include "app/PromptDialog.h"
 #include "app/Settings.h"
 #include "common/RunLog.h"
 #include "run/GenerationCommands.h"
 #include "run/GenerationRun.h"
 #include "run/RunState.h"
-#include "workbook/FileWorkbooks.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -107,7 +107,7 @@ private:
     RunLog m_log;
     PromptDialog m_prompts;
     RunState m_state;
-    FileWorkbooks m_excel;
+    ChosenWorkbooks m_excel;
     GenerationRun m_run;
     std::unique_ptr<DownloadSession> m_downloadSession;
     std::unique_ptr<GenerationCommands> m_commands;

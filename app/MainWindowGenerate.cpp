@@ -9,6 +9,7 @@
 #include "run/ProjectUpdate.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStatusBar>
@@ -59,6 +60,10 @@ void MainWindow::BtnGenerateClick()
     m_OpeninNotepad1->setEnabled(false);
     m_run.setProjectUpdater(
         makeProjectUpdater(m_run, m_state, m_log, m_db, m_settings.buildSettings()));
+    m_excel.useOffice = m_settings.UseLibreOffice;
+    // a LibreOffice the window starts shows its windows where there is a screen
+    const QString platform = QGuiApplication::platformName();
+    m_excel.officeVisible = platform != u"offscreen" && platform != u"minimal";
     m_commands = std::make_unique<GenerationCommands>(m_state, generationSteps());
     WorkbookChooser *choosers[] = {&m_commands->cbExcelSheet, &m_commands->cbExcelSheet2,
                                    &m_commands->cbExcelSheet3, &m_commands->cbExcelSheet4};

@@ -26,6 +26,7 @@ void MainWindow::FormCreate()
     SettingsOptionStore options(store);
     if (!m_settings.loadOptions(options))
         m_log.LogLine(QStringLiteral("Using default parameteres"));
+    m_settings.UseLibreOffice = options.readInt(QStringLiteral("UseLibreOffice")).value_or(0) != 0;
     m_Download1->setChecked(m_settings.Download);
     m_StartSTRATON1->setChecked(m_settings.StartStraton);
     m_ForceGenerateDebugCode->setChecked(m_settings.DebugGen);
@@ -76,6 +77,7 @@ void MainWindow::FormDestroy()
     QSettings store(settingsOrganization(), settingsApplication());
     SettingsOptionStore options(store);
     m_settings.saveOptions(options);
+    options.writeInt(QStringLiteral("UseLibreOffice"), m_settings.UseLibreOffice ? 1 : 0);
     store.sync();
     m_settings.SheetsHistory.clear();
     for (int i = 1; i < m_boxes[0]->count(); ++i)

@@ -64,6 +64,9 @@ OptionsDialog::OptionsDialog(QWidget *parent) : QDialog(parent)
 
     m_ckbSaveWindowPosition = addCheckBox(layout, "ckbSaveWindowPosition",
                                           QStringLiteral("Position window on last used postion"));
+    m_cbUseLibreOffice =
+        addCheckBox(layout, "cbUseLibreOffice",
+                    QStringLiteral("Read workbooks through LibreOffice Calc and run their macros"));
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -94,6 +97,7 @@ std::vector<std::pair<QCheckBox *, bool Settings::*>> OptionsDialog::optionBoxes
         {m_cbStratonAllocateStatusFlags_VSI, &Settings::ForceVSI},
         {m_cbStratonEmbedSymbolsofAllVariables, &Settings::EmbedSymb},
         {m_ckbSaveWindowPosition, &Settings::SaveWindowPosition},
+        {m_cbUseLibreOffice, &Settings::UseLibreOffice},
     };
 }
 

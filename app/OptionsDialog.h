@@ -36,4 +36,5 @@ private:
     QCheckBox *m_cbStratonAllocateStatusFlags_VSI;
     QCheckBox *m_cbStratonEmbedSymbolsofAllVariables;
     QCheckBox *m_ckbSaveWindowPosition;
+    QCheckBox *m_cbUseLibreOffice;
 };

@@ -35,6 +35,9 @@ public:
     bool EmbedSymb = true;      // force the project option EMBEDSYMBOLS on
     bool DeleteAppliXML = true; // delete the project's appli.xml during the project build
     bool SaveWindowPosition = false;
+    // Read the workbooks through LibreOffice Calc. Stored apart from the options above, so a
+    // store without it still reads them all.
+    bool UseLibreOffice = false;
 
     WindowPlacement Placement = WindowPlacement::Designed;
     // Left, Top, Width, Height: as read when Placement is Stored; the window sets it before

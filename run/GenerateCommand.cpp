@@ -15,14 +15,15 @@
 #include "run/RunState.h"
 #include "run/WorkbookChooser.h"
 #include "workbook/FileWorkbooks.h"
+#include "workbook/OfficeWorkbooks.h"
 
 #include <QSettings>
 
 namespace {
 
 const char *const kUsage =
-    "usage: tessily generate [--dry-run] [--dump FILE] [--download] [--workbench] [SETTING...] "
-    "WORKBOOK...\n"
+    "usage: tessily generate [--dry-run] [--dump FILE] [--download] [--workbench] [--office] "
+    "[SETTING...] WORKBOOK...\n"
     "  SETTING  --delete-appli-xml, --debug-gen, --embed-symb, --force-vsi, each also with\n"
     "           --no- in front: overrides the stored option for this run\n";
 // The window offers one main and three additional workbooks.
@@ -32,6 +33,7 @@ struct GenerateOptions {
     bool dryRun = false;
     bool workbench = false; // start the workbench afterwards
     bool download = false;  // download to the device after a successful compilation
+    bool office = false;    // read the workbooks through LibreOffice and run their macros
     QString dumpPath;
     QStringList workbooks;
     BuildSettings settings;
@@ -94,6 +96,8 @@ QString parseArguments(const QStringList &arguments, GenerateOptions &options)
             options.download = true;
         } else if (a == u"--workbench") {
             options.workbench = true;
+        } else if (a == u"--office") {
+            options.office = true;
         } else if (applySettingFlag(a, options.settings)) {
             continue;
         } else if (a.startsWith(u"--")) {
@@ -102,7 +106,7 @@ QString parseArguments(const QStringList &arguments, GenerateOptions &options)
             options.workbooks << a;
         }
     }
-    if (options.workbooks.isEmpty())
+    if (options.workbooks.isEmpty() && !options.office)
         return QStringLiteral("no workbook given");
     if (options.workbooks.size() > kMaxWorkbooks)
         return QStringLiteral("at most %1 workbooks").arg(kMaxWorkbooks);
@@ -125,7 +129,10 @@ bool runGenerateSteps(const GenerateOptions &options, GenerationRun &run, RunSta
          [&prompts](const QString &project) { return StartWorkbench(project, prompts); }});
     WorkbookChooser *choosers[] = {&command.cbExcelSheet, &command.cbExcelSheet2,
                                    &command.cbExcelSheet3, &command.cbExcelSheet4};
-    for (qsizetype i = 0; i < kMaxWorkbooks; ++i) {
+    // Through LibreOffice without a workbook: the one active in Calc.
+    if (options.workbooks.isEmpty())
+        command.cbExcelSheet.selectedIndex = 0;
+    for (qsizetype i = options.workbooks.isEmpty() ? 1 : 0; i < kMaxWorkbooks; ++i) {
         if (i < options.workbooks.size())
             *choosers[i] = WorkbookChooser::forPath(options.workbooks[i]);
         else
@@ -150,16 +157,30 @@ int runGenerateCommand(const QStringList &arguments, QTextStream &out, QTextStre
         return 2;
     }
     RunState state;
-    FileWorkbooks excel;
+    std::unique_ptr<WorkbookComponent> excel;
+    if (options.office) {
+        // LibreOffice missing or not starting is one clear line, not a failed run.
+        try {
+            excel = std::make_unique<OfficeWorkbooks>();
+            excel->Attach();
+        } catch (const Failure &e) {
+            err << "tessily: " << e.message() << '\n';
+            return 1;
+        }
+    } else {
+        excel = std::make_unique<FileWorkbooks>();
+    }
     RunLog log;
     StreamPrompts prompts(err);
     QObject::connect(&log, &RunLog::lineAdded, [&out](const QString &line) {
         out << line << '\n';
         out.flush();
     });
-    GenerationRun run(state, excel, log, prompts);
+    GenerationRun run(state, *excel, log, prompts);
     bool ok = true;
     if (options.dryRun) {
+        if (options.workbooks.isEmpty())
+            ok = run.GenerateFromWorkbook(WorkbookChooser{}, false);
         for (qsizetype i = 0; i < options.workbooks.size() && ok; ++i)
             ok = run.GenerateFromWorkbook(WorkbookChooser::forPath(options.workbooks[i]), i > 0);
     } else {

@@ -271,6 +271,34 @@ TEST_F(WindowTest, OptionsDialogOkCopiesBackCancelChangesNothing)
     }
 }
 
+TEST_F(WindowTest, TheLibreOfficeChoiceIsStoredWithTheOptionsAndAStoreWithoutItReadsThemAll)
+{
+    options().clear();
+    {
+        auto window = open();
+        EXPECT_FALSE(window->settings().UseLibreOffice);
+        QTimer::singleShot(0, window.get(), [&] {
+            auto *dialog = window->findChild<OptionsDialog *>();
+            ASSERT_NE(dialog, nullptr);
+            dialog->findChild<QCheckBox *>("cbUseLibreOffice")->click();
+            dialog->findChild<QPushButton *>("Button1")->click();
+        });
+        window->S1Click();
+        EXPECT_TRUE(window->settings().UseLibreOffice);
+    }
+    options().sync();
+    EXPECT_EQ(options().value("UseLibreOffice").toInt(), 1);
+    EXPECT_TRUE(logTexts(open()->log()).isEmpty());
+    EXPECT_TRUE(open()->settings().UseLibreOffice);
+
+    // a store written before the choice existed reads every option and leaves it off
+    options().remove("UseLibreOffice");
+    options().sync();
+    auto older = open();
+    EXPECT_TRUE(logTexts(older->log()).isEmpty());
+    EXPECT_FALSE(older->settings().UseLibreOffice);
+}
+
 TEST_F(WindowTest, EscapeClosesTheOptionsDialogAsCancel)
 {
     auto window = open();
