@@ -1,5 +1,6 @@
 #include "BenchWorkbook.h"
 
+#include "ToolWrittenXlsx.h"
 #include "tools/WorkbookWriter.h"
 
 #include <QFile>
@@ -84,7 +85,43 @@ const char *const kTypes[] = {"SPI", "DPI", "MEAS", "SCO", "CNT", "SP"};
 
 } // namespace
 
-QString writeBenchInputs(const QTemporaryDir &dir, int signalCount)
+const char *benchFormName(BenchForm form)
+{
+    switch (form) {
+    case BenchForm::Synthetic:
+        return "synthetic";
+    case BenchForm::InlineStrings:
+        return "inline strings";
+    case BenchForm::SharedStringsAndStyles:
+        return "shared strings, styles";
+    }
+    return "";
+}
+
+QString benchFormArgument(BenchForm form)
+{
+    switch (form) {
+    case BenchForm::Synthetic:
+        return QStringLiteral("synthetic");
+    case BenchForm::InlineStrings:
+        return QStringLiteral("inline");
+    case BenchForm::SharedStringsAndStyles:
+        return QStringLiteral("shared");
+    }
+    return {};
+}
+
+std::optional<BenchForm> benchFormFromArgument(const QString &argument)
+{
+    for (const BenchForm form :
+         {BenchForm::Synthetic, BenchForm::InlineStrings, BenchForm::SharedStringsAndStyles}) {
+        if (benchFormArgument(form) == argument)
+            return form;
+    }
+    return std::nullopt;
+}
+
+QString writeBenchInputs(const QTemporaryDir &dir, int signalCount, BenchForm form)
 {
     QFile xml(dir.filePath("bench.xml"));
     if (!xml.open(QIODevice::WriteOnly) || xml.write(kTemplate) < 0)
@@ -112,6 +149,13 @@ QString writeBenchInputs(const QTemporaryDir &dir, int signalCount)
     }
     sheet.rows.push_back({"END"});
     const QString book = dir.filePath("bench.xlsx");
-    writeXlsx(book, {settings, sheet});
+    if (form == BenchForm::Synthetic) {
+        writeXlsx(book, {settings, sheet});
+    } else {
+        writeToolXlsx(
+            book, {{settings.name, std::move(settings.rows)}, {sheet.name, std::move(sheet.rows)}},
+            form == BenchForm::InlineStrings ? ToolForm::InlineStrings
+                                             : ToolForm::SharedStringsAndStyles);
+    }
     return book;
 }

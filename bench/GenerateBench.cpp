@@ -1,9 +1,14 @@
 // Times the dry run of a generation (workbook and template to the generated program in
-// memory) on synthetic workbooks of 5,000 to 40,000 signals, each size in a process of its
-// own so that its peak memory can be read.
+// memory) on workbooks of 5,000 to 100,000 signals, written by our own writer and as
+// spreadsheet tools write theirs, each run in a process of its own so that its peak memory
+// is that of the run alone.
 //
-//   bench_generate            runs every size and prints a table
-//   bench_generate --one N    runs one size and prints "N ms peak-kB"
+//   bench_generate                 runs every size and form and prints a table
+//   bench_generate --run BOOK      runs one workbook (its template beside it) and prints
+//                                  "ms peak-kB code-lines blocks cpu-ms"
+//   bench_generate --write DIR N FORM
+//                                  writes the workbook of N signals in FORM (synthetic, inline
+//                                  or shared) and its template into DIR, for --run
 #include "BenchWorkbook.h"
 
 #include "common/RunLog.h"
@@ -16,6 +21,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -51,10 +57,8 @@ struct SilentPrompts final : UserPrompts {
     }
 };
 
-int runOne(int signalCount)
+int runOne(const QString &book)
 {
-    QTemporaryDir dir;
-    const QString book = writeBenchInputs(dir, signalCount);
     RunState state;
     FileWorkbooks excel;
     RunLog log;
@@ -72,8 +76,8 @@ int runOne(int signalCount)
         if (!ok)
             return 1;
     }
-    std::printf("%d %lld %ld %lld %lld %lld\n", signalCount, static_cast<long long>(ms),
-                peakKilobytes(), static_cast<long long>(state.GenTab->reCode.size()),
+    std::printf("%lld %ld %lld %lld %lld\n", static_cast<long long>(ms), peakKilobytes(),
+                static_cast<long long>(state.GenTab->reCode.size()),
                 static_cast<long long>(state.Template.FuncBlocks.size()), cpu);
     return 0;
 }
@@ -84,28 +88,57 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 3 && args[1] == u"--one")
-        return runOne(args[2].toInt());
-    std::printf("%8s %10s %10s %10s %12s %8s\n", "signals", "wall ms", "cpu ms", "peak MB",
-                "code lines", "blocks");
-    qint64 first = 0;
-    for (const int n : {5000, 10000, 20000, 40000}) {
+    if (args.size() == 3 && args[1] == u"--run")
+        return runOne(args[2]);
+    if (args.size() == 5 && args[1] == u"--write") {
+        const std::optional<BenchForm> form = benchFormFromArgument(args[4]);
+        QTemporaryDir dir(args[2] + QStringLiteral("/bench-XXXXXX"));
+        if (!form || !dir.isValid())
+            return 2;
+        dir.setAutoRemove(false);
+        std::printf("%s\n", qPrintable(writeBenchInputs(dir, args[3].toInt(), *form)));
+        return 0;
+    }
+    struct Run {
+        BenchForm form;
+        int signalCount;
+    };
+    const Run runs[] = {
+        {BenchForm::Synthetic, 5000},
+        {BenchForm::Synthetic, 10000},
+        {BenchForm::Synthetic, 20000},
+        {BenchForm::Synthetic, 40000},
+        {BenchForm::Synthetic, 100000},
+        {BenchForm::InlineStrings, 10000},
+        {BenchForm::InlineStrings, 40000},
+        {BenchForm::InlineStrings, 100000},
+        {BenchForm::SharedStringsAndStyles, 10000},
+        {BenchForm::SharedStringsAndStyles, 40000},
+        {BenchForm::SharedStringsAndStyles, 100000},
+    };
+    std::printf("%-24s %8s %10s %10s %10s %12s %8s %14s\n", "workbook", "signals", "wall ms",
+                "cpu ms", "peak MB", "code lines", "blocks", "cpu x 10,000");
+    QHash<int, qint64> tenThousand; // cpu ms of the 10,000-signal run of each form
+    for (const Run &run : runs) {
+        QTemporaryDir dir;
+        const QString book = writeBenchInputs(dir, run.signalCount, run.form);
         QProcess one;
-        one.start(app.applicationFilePath(), {"--one", QString::number(n)});
+        one.start(app.applicationFilePath(), {"--run", book});
         if (!one.waitForFinished(600000) || one.exitCode() != 0) {
-            std::fprintf(stderr, "run of %d signalCount failed: %s\n", n,
+            std::fprintf(stderr, "run of %d signals failed: %s\n", run.signalCount,
                          one.readAllStandardError().constData());
             return 1;
         }
         const QList<QByteArray> f = one.readAllStandardOutput().trimmed().split(' ');
-        const qint64 ms = f[1].toLongLong();
-        const qint64 cpu = f[5].toLongLong();
-        if (n == 5000)
-            first = cpu;
-        std::printf("%8d %10lld %10lld %10.1f %12s %8s   (cpu %.2f x the 5,000 run)\n", n,
-                    static_cast<long long>(ms), static_cast<long long>(cpu),
-                    f[2].toDouble() / 1024.0, f[3].constData(), f[4].constData(),
-                    first ? double(cpu) / double(first) : 0.0);
+        const qint64 ms = f[0].toLongLong();
+        const qint64 cpu = f[4].toLongLong();
+        if (run.signalCount == 10000)
+            tenThousand[int(run.form)] = cpu;
+        const qint64 base = tenThousand.value(int(run.form));
+        std::printf("%-24s %8d %10lld %10lld %10.1f %12s %8s %14.2f\n", benchFormName(run.form),
+                    run.signalCount, static_cast<long long>(ms), static_cast<long long>(cpu),
+                    f[1].toDouble() / 1024.0, f[2].constData(), f[3].constData(),
+                    base ? double(cpu) / double(base) : 0.0);
     }
     return 0;
 }

@@ -1,8 +1,10 @@
-// Times a whole generation into a project on the benchmark's synthetic workbook: the dry run,
-// the first generation into an empty project folder, a second, unchanged one, and the plan of
-// a third against the project the second left.
+// Times a whole generation into a project on the benchmark's workbook: the dry run, the first
+// generation into an empty project folder, a second, unchanged one, and the plan of a third
+// against the project the second left.
 //
-//   bench_project [SIGNALS]     default 40,000 signals
+//   bench_project                   40,000 and 100,000 signals of the synthetic workbook, and
+//                                   40,000 of each form spreadsheet tools write
+//   bench_project SIGNALS [FORM]    one workbook (FORM: synthetic, inline or shared)
 #include "BenchWorkbook.h"
 
 #include "common/RunLog.h"
@@ -45,6 +47,7 @@ struct Timing {
     int lines = 0;
 };
 
+// One run of the workbook; with `db` the project is written, without it the run is dry.
 enum class Mode { Dry, Build, Plan };
 
 // One run of the workbook: dry, written into the project, or planned against it.
@@ -76,19 +79,11 @@ bool timeRun(const QString &book, TK5DB &db, Mode mode, Timing &timing)
     return ok;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// The three runs on one workbook, printed as rows of the table.
+bool timeWorkbook(TK5DB &db, int signalCount, BenchForm form)
 {
-    QCoreApplication app(argc, argv);
-    const int signalCount = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 40000;
     QTemporaryDir dir;
-    const QString book = writeBenchInputs(dir, signalCount);
-    TK5DB db;
-    if (!db.Result) {
-        std::fprintf(stderr, "the project database library K5DBSRV was not found\n");
-        return 1;
-    }
+    const QString book = writeBenchInputs(dir, signalCount, form);
     struct Step {
         const char *name;
         Mode mode;
@@ -96,16 +91,50 @@ int main(int argc, char **argv)
                        {"first generation", Mode::Build},
                        {"second, unchanged", Mode::Build},
                        {"plan, unchanged", Mode::Plan}};
-    std::printf("%d signals\n%-20s %10s %10s %10s\n", signalCount, "run", "wall ms", "cpu ms",
-                "log lines");
     for (const Step &step : steps) {
         Timing t;
         if (!timeRun(book, db, step.mode, t)) {
             std::fprintf(stderr, "%s failed\n", step.name);
-            return 1;
+            return false;
         }
-        std::printf("%-20s %10lld %10lld %10d\n", step.name, static_cast<long long>(t.wallMs),
-                    t.cpuMs, t.lines);
+        std::printf("%-24s %8d %-20s %10lld %10lld %10d\n", benchFormName(form), signalCount,
+                    step.name, static_cast<long long>(t.wallMs), t.cpuMs, t.lines);
+        std::fflush(stdout);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    TK5DB db;
+    if (!db.Result) {
+        std::fprintf(stderr, "the project database library K5DBSRV was not found\n");
+        return 1;
+    }
+    std::vector<std::pair<int, BenchForm>> workbooks = {
+        {40000, BenchForm::Synthetic},
+        {100000, BenchForm::Synthetic},
+        {40000, BenchForm::InlineStrings},
+        {40000, BenchForm::SharedStringsAndStyles},
+    };
+    if (argc > 1) {
+        const std::optional<BenchForm> form =
+            argc > 2 ? benchFormFromArgument(QString::fromLocal8Bit(argv[2]))
+                     : BenchForm::Synthetic;
+        if (!form) {
+            std::fprintf(stderr, "unknown workbook form %s\n", argv[2]);
+            return 2;
+        }
+        workbooks = {{QString::fromLocal8Bit(argv[1]).toInt(), *form}};
+    }
+    std::printf("%-24s %8s %-20s %10s %10s %10s\n", "workbook", "signals", "run", "wall ms",
+                "cpu ms", "log lines");
+    for (const auto &[signalCount, form] : workbooks) {
+        if (!timeWorkbook(db, signalCount, form))
+            return 1;
     }
     return 0;
 }

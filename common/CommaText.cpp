@@ -1,5 +1,7 @@
 #include "common/CommaText.h"
 
+#include <vector>
+
 namespace {
 
 bool isSeparatingBlank(QChar c)
@@ -39,6 +41,9 @@ QStringList splitCommaText(QStringView text)
 QStringList splitDelimitedText(QStringView text, QChar delimiter)
 {
     QStringList items;
+    // No more items than delimiters and one: a signal line is split once per row, and a list
+    // grown item by item moves its items several times.
+    items.reserve(text.count(delimiter) + 1);
     qsizetype pos = 0;
     const qsizetype size = text.size();
     while (pos < size && isSeparatingBlank(text[pos]))
@@ -90,26 +95,68 @@ QStringList splitAtCommas(QStringView text)
     return items;
 }
 
-QString quoteCommaItem(QStringView item)
+bool commaReadingsAgree(QStringView text)
 {
-    bool needsQuotes = false;
-    for (const QChar c : item) {
-        if (c.unicode() <= 32 || c == u',' || c == u'"') {
-            needsQuotes = true;
-            break;
+    bool itemStart = true;
+    for (qsizetype pos = 0; pos < text.size();) {
+        const QChar c = text[pos];
+        if (itemStart && c == u'"') { // passed over as readQuoted reads it
+            for (++pos; pos < text.size(); ++pos) {
+                if (text[pos] != u'"')
+                    continue;
+                if (pos + 1 < text.size() && text[pos + 1] == u'"')
+                    ++pos;
+                else
+                    break;
+            }
+            ++pos;
+            itemStart = false;
+            continue;
         }
+        if (isSeparatingBlank(c))
+            return false;
+        itemStart = c == u',';
+        ++pos;
     }
-    if (!needsQuotes)
-        return item.toString();
-    QString quoted;
-    quoted.reserve(item.size() + 2);
-    quoted += u'"';
+    return true;
+}
+
+namespace {
+
+bool needsQuotes(QStringView item)
+{
+    for (const QChar c : item) {
+        if (c.unicode() <= 32 || c == u',' || c == u'"')
+            return true;
+    }
+    return false;
+}
+
+qsizetype quotedSize(QStringView item)
+{
+    return item.size() + 2 + item.count(u'"');
+}
+
+void appendQuoted(QString &text, QStringView item)
+{
+    text += u'"';
     for (const QChar c : item) {
         if (c == u'"')
-            quoted += u'"';
-        quoted += c;
+            text += u'"';
+        text += c;
     }
-    quoted += u'"';
+    text += u'"';
+}
+
+} // namespace
+
+QString quoteCommaItem(QStringView item)
+{
+    if (!needsQuotes(item))
+        return item.toString();
+    QString quoted;
+    quoted.reserve(quotedSize(item));
+    appendQuoted(quoted, item);
     return quoted;
 }
 
@@ -117,11 +164,23 @@ QString joinCommaText(const QStringList &items)
 {
     if (items.size() == 1 && items.front().isEmpty())
         return QStringLiteral("\"\"");
+    // Measured first and built in one block of the exact size: a signal sheet makes one line
+    // per row, and every line is kept for the whole run.
+    std::vector<bool> quoted(std::size_t(items.size()));
+    qsizetype size = items.isEmpty() ? 0 : items.size() - 1;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        quoted[std::size_t(i)] = needsQuotes(items[i]);
+        size += quoted[std::size_t(i)] ? quotedSize(items[i]) : items[i].size();
+    }
     QString text;
+    text.reserve(size);
     for (qsizetype i = 0; i < items.size(); ++i) {
         if (i > 0)
             text += u',';
-        text += quoteCommaItem(items[i]);
+        if (quoted[std::size_t(i)])
+            appendQuoted(text, items[i]);
+        else
+            text += items[i];
     }
     return text;
 }

@@ -16,6 +16,10 @@ QStringList splitDelimitedText(QStringView text, QChar delimiter);
 // still honoured, adjacent and trailing commas still give empty items.
 QStringList splitAtCommas(QStringView text);
 
+// Whether splitAtCommas gives the items splitCommaText gives: so when no blank or control
+// character stands outside a quoted item, as in every line joinCommaText writes.
+bool commaReadingsAgree(QStringView text);
+
 // Writes items as comma text: an item that holds a blank, a control character, a comma or a
 // double quote is quoted with its quotes doubled; a list of one empty item is written `""`.
 QString joinCommaText(const QStringList &items);

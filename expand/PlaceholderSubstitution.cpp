@@ -52,17 +52,24 @@ void PlaceholderSubstitution::ReplaceUserVariables(int row, QString &text, UserI
             m_log.LogError(QStringLiteral("CodeLine:") + text);
             return;
         }
-        QString name = text.mid(open + 2, close - open - 2);
-        QString lookup = name;
+        // Most placeholders of a code line are no user input: they are looked up through a
+        // QString over the text's own characters, and copied only when found.
+        const QString inner = QString::fromRawData(text.constData() + open + 2, close - open - 2);
+        QString name;
+        QString lookup;
         std::unique_ptr<TInlineFunction> function;
-        if (name.startsWith(u'#'))
+        if (inner.startsWith(u'#')) {
+            name = QString(inner.constData(), inner.size());
+            lookup = name;
             function = ParseInlineFunction(name, lookup);
-
-        const qsizetype index = list.indexOf(lookup);
+        }
+        const qsizetype index = list.indexOf(function ? lookup : inner);
         if (index < 0) {
             position = close + 2;
             continue;
         }
+        if (!function)
+            name = QString(inner.constData(), inner.size());
         UserInputEntry &entry = list.valueAt(index);
         // The parts of the entry are only read for an entry without record.
         if (!entry.record)
@@ -120,6 +127,9 @@ void PlaceholderSubstitution::ExpandTemplateLines(int row, const QStringList &In
             continue;
         QString line = ReplaceUserVariablesInLines(row, stripped, nullptr, SignUserVar);
         replaceSignalVariables(line, InputLine, SignVariables);
+        // Substitution grows a line with room to spare; the line is kept for the whole run,
+        // and giving the room back shrinks its block in place.
+        line.squeeze();
         dest.append(std::move(line));
     }
 }
@@ -128,27 +138,39 @@ void PlaceholderSubstitution::replaceSignalVariables(QString &line, const QStrin
                                                      const SignalVariableList &SignVariables) const
 {
     qsizetype position = 0;
-    qsizetype length = 0;
-    QString name;
-    QString argument;
     // Every pass moves the position behind a placeholder or an inserted cell, so the scan
     // ends at the end of the line.
     for (;;) {
-        NextPlaceholder(line, position, length, name, argument);
-        if (name.isEmpty())
+        const qsizetype open = line.indexOf(kMarker, position);
+        if (open < 0)
             return;
-        const qsizetype index = SignVariables.indexOf(name);
-        // A placeholder with an argument part is no signal variable, even when its name
-        // before '(' is one: replacing an occurrence elsewhere in the line could step back
-        // over text already expanded.
-        if (index < 0 || length != name.size() + 4) {
-            position += length;
+        const qsizetype close = line.indexOf(kMarker, open + 2);
+        if (close < 0)
+            return;
+        const qsizetype length = close + 2 - open;
+        const QStringView inner = QStringView(line).mid(open + 2, close - open - 2);
+        // A placeholder with an argument part, N(...), is no signal variable, even when its
+        // name before '(' is one: replacing an occurrence elsewhere in the line could step
+        // back over text already expanded.
+        const qsizetype paren = inner.indexOf(u'(');
+        const bool withArgument = paren >= 0 && inner.indexOf(u')', paren + 1) >= 0;
+        if ((withArgument ? inner.left(paren) : inner).isEmpty())
+            return; // a placeholder without a name ends the scan
+        if (withArgument) {
+            position = open + length;
+            continue;
+        }
+        // Looked up through a QString over the line's own characters: no copy per placeholder.
+        const qsizetype index =
+            SignVariables.indexOf(QString::fromRawData(inner.data(), inner.size()));
+        if (index < 0) {
+            position = open + length;
             continue;
         }
         const int cell = SignVariables.valueAt(index);
         const QString value =
             cell >= 0 && cell < InputLine.size() ? InputLine[cell] : QStringLiteral("##Error");
-        line.replace(position, length, value);
-        position += value.size();
+        line.replace(open, length, value);
+        position = open + value.size();
     }
 }

@@ -38,7 +38,12 @@ void SignalLineExpansion::ExpandSignalLines(const TCodeTab &mainTemplate, TCodeT
     const int typeCell = m_sheet.SignalTypeColon;
     const int disableCell = m_sheet.RowDisableColon;
     for (int row = std::max(0, m_sheet.SignalTypeRow); row < m_sheet.lines.size(); ++row) {
-        m_inputLine = splitCommaText(m_sheet.lines[row]);
+        const QString &line = m_sheet.lines[row];
+        m_inputLine = splitCommaText(line);
+        // The user-input reader splits the same line at commas only; where both readings
+        // agree it is handed these cells rather than splitting the line once more.
+        if (commaReadingsAgree(line))
+            m_sheet.VarFromExcel = {row, line, m_inputLine};
         const QString type =
             typeCell >= 0 && typeCell < m_inputLine.size() ? m_inputLine[typeCell] : QString();
         if (type.toUpper() == u"END")

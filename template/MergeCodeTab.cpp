@@ -37,8 +37,18 @@ void insertCode(const QStringList &code, QStringList &target, qsizetype lineInde
     merged.reserve(target.size() + code.size());
     for (qsizetype i = 0; i < at; ++i)
         merged.append(target[i]);
-    for (const QString &line : code)
-        merged.append(indent + StripTrailingLineFeed(line));
+    for (const QString &line : code) {
+        if (indent.isEmpty()) {
+            merged.append(indent + StripTrailingLineFeed(line));
+            continue;
+        }
+        // Built in a block of its exact size: the program keeps every line for the whole run.
+        const QString text = StripTrailingLineFeed(line);
+        QString indented;
+        indented.reserve(indent.size() + text.size());
+        indented.append(indent).append(text);
+        merged.append(std::move(indented));
+    }
     for (qsizetype i = at; i < target.size(); ++i)
         merged.append(target[i]);
     target = std::move(merged);

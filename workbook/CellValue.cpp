@@ -5,8 +5,8 @@
 
 #include <QDate>
 #include <QTime>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -69,42 +69,50 @@ QString generalNumberText(double value, const QLocale &locale)
     if (std::isinf(value))
         return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
     char buffer[64];
-    const auto printed = std::to_chars(buffer, buffer + sizeof buffer - 1, value,
-                                       std::chars_format::scientific, 14);
+    const auto printed =
+        std::to_chars(buffer, buffer + sizeof buffer - 1, value, std::chars_format::scientific, 14);
     *printed.ptr = '\0';
-    // buffer: [-]d.dddddddddddddde[+-]xx; take the digits and the exponent apart.
-    QString digits;
+    // buffer: [-]d.dddddddddddddde[+-]xx; take the digits and the exponent apart. Built in
+    // bytes and made a QString once: a sheet may hold hundreds of thousands of numbers.
+    char digits[32];
+    qsizetype count = 0;
     bool negative = false;
     int exponent = 0;
     for (const char *p = buffer; *p; ++p) {
-        if (*p == '-' && digits.isEmpty())
+        if (*p == '-' && count == 0)
             negative = true;
-        else if (*p >= '0' && *p <= '9')
-            digits += QChar(*p);
+        else if (*p >= '0' && *p <= '9' && count < qsizetype(sizeof digits))
+            digits[count++] = *p;
         else if (*p == 'e') {
             exponent = std::atoi(p + 1);
             break;
         }
     }
-    while (digits.size() > 1 && digits.endsWith(u'0'))
-        digits.chop(1);
-    if (digits == u"0")
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
+    if (count == 1 && digits[0] == '0')
         return QStringLiteral("0");
+    const auto digitsOf = [&](qsizetype from, qsizetype to) {
+        return QLatin1StringView(digits + from, to - from);
+    };
     const QString point = locale.decimalPoint();
     QString text;
+    text.reserve(count + point.size() + 24);
+    if (negative)
+        text += u'-';
     if (exponent >= 15 || std::fabs(value) < 0.00001) {
-        text = digits.left(1);
-        if (digits.size() > 1)
-            text += point + digits.mid(1);
+        text += digitsOf(0, 1);
+        if (count > 1)
+            text += point + digitsOf(1, count);
         text += u'E' + QString::number(exponent);
     } else if (exponent < 0) {
-        text = u'0' + point + QString(-exponent - 1, u'0') + digits;
-    } else if (digits.size() <= exponent + 1) {
-        text = digits + QString(exponent + 1 - digits.size(), u'0');
+        text += u'0' + point + QString(-exponent - 1, u'0') + digitsOf(0, count);
+    } else if (count <= exponent + 1) {
+        text += digitsOf(0, count) + QString(exponent + 1 - count, u'0');
     } else {
-        text = digits.left(exponent + 1) + point + digits.mid(exponent + 1);
+        text += digitsOf(0, exponent + 1) + point + digitsOf(exponent + 1, count);
     }
-    return negative ? u'-' + text : text;
+    return text;
 }
 
 QString cellText(const CellValue &value, const QLocale &locale)

@@ -19,36 +19,84 @@ void SheetData::add(StoredCell cell)
     m_cells.push_back(cell);
 }
 
+namespace {
+
+bool onSheet(int row, int column)
+{
+    return row >= 1 && row <= kMaxSheetRows && column >= 1 && column <= kMaxSheetColumns;
+}
+
+} // namespace
+
+void SheetData::addNumeric(int row, int column, CellKind kind, double number)
+{
+    if (!onSheet(row, column))
+        return;
+    StoredCell cell{row, std::uint16_t(column), kind, false, {}};
+    cell.number = number;
+    add(cell);
+}
+
+// Adds the cell of a text of `length` characters, which the caller then appends to
+// m_characters; false when the cell is left out.
+bool SheetData::addTextCell(int row, int column, CellKind kind, qsizetype length)
+{
+    // A text beyond what a cell index can reach is left out; no part the readers accept comes
+    // near it.
+    if (!onSheet(row, column) || m_characters.size() + std::size_t(length) > UINT32_MAX)
+        return false;
+    StoredCell cell{row, std::uint16_t(column), kind, false, {}};
+    cell.text = {std::uint32_t(m_characters.size()), std::uint32_t(length)};
+    add(cell);
+    return true;
+}
+
+void SheetData::addOwnText(int row, int column, CellKind kind, QStringView text)
+{
+    if (addTextCell(row, column, kind, text.size()))
+        m_characters.insert(m_characters.end(), text.utf16(), text.utf16() + text.size());
+}
+
 void SheetData::addNumber(int row, int column, double value)
 {
-    add({row, column, CellKind::Number, false, 0, value});
+    addNumeric(row, column, CellKind::Number, value);
 }
 
 void SheetData::addBoolean(int row, int column, bool value)
 {
-    add({row, column, CellKind::Boolean, false, 0, value ? 1.0 : 0.0});
+    addNumeric(row, column, CellKind::Boolean, value ? 1.0 : 0.0);
 }
 
 void SheetData::addDate(int row, int column, double serial)
 {
-    add({row, column, CellKind::Date, false, 0, serial});
+    addNumeric(row, column, CellKind::Date, serial);
 }
 
-void SheetData::addText(int row, int column, const QString &text)
+void SheetData::addText(int row, int column, QStringView text)
 {
-    m_strings.push_back(text);
-    add({row, column, CellKind::Text, false, std::uint32_t(m_strings.size() - 1), 0});
+    addOwnText(row, column, CellKind::Text, text);
+}
+
+void SheetData::addText(int row, int column, QLatin1StringView text)
+{
+    if (!addTextCell(row, column, CellKind::Text, text.size()))
+        return;
+    for (const char c : text)
+        m_characters.push_back(char16_t(static_cast<unsigned char>(c)));
 }
 
 void SheetData::addSharedText(int row, int column, std::uint32_t index)
 {
-    add({row, column, CellKind::Text, true, index, 0});
+    if (!onSheet(row, column))
+        return;
+    StoredCell cell{row, std::uint16_t(column), CellKind::Text, true, {}};
+    cell.text = {index, 0};
+    add(cell);
 }
 
-void SheetData::addError(int row, int column, const QString &text)
+void SheetData::addError(int row, int column, QStringView text)
 {
-    m_strings.push_back(text);
-    add({row, column, CellKind::Error, false, std::uint32_t(m_strings.size() - 1), 0});
+    addOwnText(row, column, CellKind::Error, text);
 }
 
 void SheetData::finish()
@@ -74,6 +122,8 @@ void SheetData::finish()
     m_cells.resize(kept);
     if (m_cells.capacity() - m_cells.size() > m_cells.size() / 4) // not worth a copy otherwise
         m_cells.shrink_to_fit();
+    if (m_characters.capacity() - m_characters.size() > m_characters.size() / 4)
+        m_characters.shrink_to_fit();
     m_rows.clear();
     for (std::uint32_t i = 0; i < m_cells.size(); ++i) {
         if (m_rows.empty() || m_rows.back().row != m_cells[i].row)
@@ -87,9 +137,16 @@ CellValue SheetData::valueOf(const StoredCell &cell) const
     switch (cell.kind) {
     case CellKind::Text:
     case CellKind::Error: {
-        const StringPool &pool = cell.shared ? *m_shared : m_strings;
-        const QString text = cell.string < pool.size() ? pool[cell.string] : QString();
-        return {cell.kind, 0, text};
+        if (cell.shared) {
+            const StringPool &pool = *m_shared;
+            return {cell.kind, 0,
+                    cell.text.start < pool.size() ? pool[cell.text.start] : QString()};
+        }
+        if (cell.text.length == 0)
+            return {cell.kind, 0, QString()};
+        return {cell.kind, 0,
+                QString(reinterpret_cast<const QChar *>(m_characters.data() + cell.text.start),
+                        qsizetype(cell.text.length))};
     }
     default:
         return {cell.kind, cell.number, {}};

@@ -35,6 +35,9 @@ void ReadSignalSheet(WorkbookComponent &excel, const SignalSheetLayout &layout,
         lines.append(placeholderLine(columns));
 
     const int typeColumn = layout.SignalTypeColon + 1;
+    // Looked up once: the system locale is built anew on every call, and a large sheet has
+    // hundreds of thousands of cells.
+    const QLocale locale = QLocale::system();
     ScanState state;
     for (int block = 0; state.goesOn(); ++block) {
         const int firstRow = layout.SignalTypeRow + kBlockRows * block;
@@ -47,21 +50,21 @@ void ReadSignalSheet(WorkbookComponent &excel, const SignalSheetLayout &layout,
                     .arg(typeColumn)
                     .arg(cells.columns()));
         for (int r = 1; r <= kBlockRows && r <= cells.rows() && state.goesOn(); ++r) {
-            const QString type = cells.text(r, typeColumn);
+            const QString type = cells.text(r, typeColumn, locale);
             if (type.toUpper() == u"END")
                 state.endSeen = true;
             state.emptyTypes = type.isEmpty() ? state.emptyTypes + 1 : 0;
             QStringList fields;
             fields.reserve(columns);
             for (int c = 1; c <= columns; ++c) {
-                QString value = cells.text(r, c);
+                QString value = c == typeColumn ? type : cells.text(r, c, locale);
                 QString message;
                 if (check && !check(c, value, message)) {
                     const int sheetRow = firstRow + r - 1;
                     log.LogLine(QString::asprintf(
                         "Value (%s) in '%s' sheet, row(%d) col(%s) is not accepted",
-                        qUtf8Printable(cells.text(r, c)), qUtf8Printable(sheetName), sheetRow,
-                        qUtf8Printable(columnName(c))));
+                        qUtf8Printable(cells.text(r, c, locale)), qUtf8Printable(sheetName),
+                        sheetRow, qUtf8Printable(columnName(c))));
                     log.LogLine(message);
                     log.LogLine(QStringLiteral("Using default value (%1)").arg(value));
                 }

@@ -183,12 +183,18 @@ const SheetData &XlsxWorkbook::sheet(int index)
     if (entry.part.isEmpty())
         throw Failure(path + QStringLiteral(": the workbook names no part for sheet ") +
                       entry.name);
-    auto data = std::make_unique<SheetData>();
-    data->setSharedStrings(m_parts->loadSharedStrings());
-    {
+    const auto emptySheet = [this] {
+        auto data = std::make_unique<SheetData>();
+        data->setSharedStrings(m_parts->loadSharedStrings());
+        return data;
+    };
+    const QString where = path + QStringLiteral(": part ") + entry.part;
+    std::unique_ptr<SheetData> data = emptySheet();
+    ZipArchive::PartStream stream(m_parts->zip, entry.part);
+    if (!xlsx::readWorksheetStream(stream, where, m_parts->styles, m_parts->date1904, *data)) {
+        data = emptySheet();
         QByteArray bytes = m_parts->zip.read(entry.part);
-        xlsx::readWorksheetPart(bytes, path + QStringLiteral(": part ") + entry.part,
-                                m_parts->styles, m_parts->date1904, *data);
+        xlsx::readWorksheetPart(bytes, where, m_parts->styles, m_parts->date1904, *data);
     }
     entry.data = std::move(data);
     return *entry.data;

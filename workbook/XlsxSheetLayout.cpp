@@ -124,7 +124,7 @@ bool declaresOtherEncoding(QByteArrayView head)
 
 } // namespace
 
-std::optional<SheetLayout> findSheetLayout(QByteArrayView whole)
+std::optional<SheetLayout> findSheetHead(QByteArrayView whole)
 {
     // Positions are found in the part after its byte-order mark and given in the whole.
     const qsizetype bom = whole.startsWith("\xEF\xBB\xBF") ? 3 : 0;
@@ -150,38 +150,67 @@ std::optional<SheetLayout> findSheetLayout(QByteArrayView whole)
     const qsizetype open = part.indexOf('>', sheetData);
     if (open < 0)
         return std::nullopt;
-    if (part[open - 1] == '/') { // <sheetData/>: no rows
-        layout.rowsBegin = layout.rowsEnd = open + 1;
-    } else {
-        const QByteArray endTag = "</" + tagName(part, sheetData).toByteArray() + '>';
-        const qsizetype end = part.lastIndexOf(endTag);
-        if (end <= open)
-            return std::nullopt;
-        layout.rowsBegin = open + 1;
-        layout.rowsEnd = end;
-    }
-    const QByteArrayView rows = part.sliced(layout.rowsBegin, layout.rowsEnd - layout.rowsBegin);
-    if (holdsMarkupDeclaration(rows))
-        return std::nullopt;
-    layout.rowsBegin += bom;
-    layout.rowsEnd += bom;
+    layout.rowsBegin = open + 1 + bom;
+    if (part[open - 1] == '/') // <sheetData/>: no rows
+        layout.rowsEnd = layout.rowsBegin;
+    else
+        layout.endTag = "</" + tagName(part, sheetData).toByteArray() + '>';
     return layout;
 }
 
-qsizetype nextSliceEnd(QByteArrayView part, qsizetype from, qsizetype target, qsizetype end)
+std::optional<SheetLayout> findSheetLayout(QByteArrayView whole)
 {
-    if (end - from <= target)
-        return end;
+    std::optional<SheetLayout> layout = findSheetHead(whole);
+    if (!layout || layout->endTag.isEmpty())
+        return layout;
+    const qsizetype end = whole.lastIndexOf(layout->endTag);
+    if (end < layout->rowsBegin)
+        return std::nullopt;
+    layout->rowsEnd = end;
+    if (holdsMarkupDeclaration(whole.sliced(layout->rowsBegin, end - layout->rowsBegin)))
+        return std::nullopt;
+    return layout;
+}
+
+qsizetype findMarkupDeclaration(QByteArrayView text, qsizetype from)
+{
+    // Looked for by the rare '!' and '?', as holdsMarkupDeclaration does: '<' starts every tag.
+    qsizetype first = -1;
+    for (const char mark : {'!', '?'}) {
+        const char *end = text.data() + (first >= 0 ? first + 1 : text.size());
+        for (const char *p = text.data() + from + 1; p < end; ++p) {
+            p = static_cast<const char *>(std::memchr(p, mark, std::size_t(end - p)));
+            if (!p)
+                break;
+            if (p[-1] == '<') {
+                first = p - 1 - text.data();
+                break;
+            }
+        }
+    }
+    return first;
+}
+
+qsizetype findRowEnd(QByteArrayView part, qsizetype from, qsizetype searchFrom, qsizetype end)
+{
     // A row end tag: "</row>" or "</prefix:row>". Nothing else in the rows ends in "row>"
     // after "</", and '<' cannot stand in text outside the CDATA sections ruled out above.
-    for (qsizetype at = part.indexOf("row>", from + target); at >= 0 && at + 4 <= end;
+    for (qsizetype at = part.indexOf("row>", searchFrom); at >= 0 && at + 4 <= end;
          at = part.indexOf("row>", at + 1)) {
         const qsizetype lt = part.lastIndexOf('<', at);
         if (lt >= from && part[lt + 1] == '/' && localPart(tagName(part, lt)) == "row" &&
             tagName(part, lt).end() == part.data() + at + 3)
             return at + 4;
     }
-    return end;
+    return -1;
+}
+
+qsizetype nextSliceEnd(QByteArrayView part, qsizetype from, qsizetype target, qsizetype end)
+{
+    if (end - from <= target)
+        return end;
+    const qsizetype rowEnd = findRowEnd(part, from, from + target, end);
+    return rowEnd < 0 ? end : rowEnd;
 }
 
 } // namespace xlsx

@@ -2,6 +2,7 @@
 
 #include "common/Failure.h"
 #include "workbook/XlsxPackage.h"
+#include "workbook/XlsxRowSlices.h"
 #include "workbook/XlsxSheetLayout.h"
 #include "workbook/XlsxStyles.h"
 #include "workbook/XlsxText.h"
@@ -111,7 +112,7 @@ public:
         const char *v = c.value ? c.value.child_value() : nullptr;
         if (std::strcmp(type, "inlineStr") == 0) {
             if (c.inlineString)
-                m_sheet.addText(row, column, stringItemText(c.inlineString));
+                addInlineString(row, column, c.inlineString);
             return;
         }
         if (!v)
@@ -126,7 +127,7 @@ public:
                 if (const auto index = parseStrictIndex(v))
                     m_sheet.addSharedText(row, column, *index);
             } else { // "str": a formula's text result
-                m_sheet.addText(row, column, textOf(v));
+                addTextOf(row, column, v);
             }
             return;
         case 'b':
@@ -149,6 +150,29 @@ public:
     }
 
 private:
+    // Most inline strings are one <t> of plain ASCII: their bytes go straight into the
+    // sheet's characters, without a QString in between.
+    void addInlineString(int row, int column, pugi::xml_node item)
+    {
+        const pugi::xml_node first = item.first_child();
+        if (first && !first.next_sibling() && std::strcmp(localName(first.name()), "t") == 0)
+            addTextOf(row, column, first.child_value());
+        else
+            m_sheet.addText(row, column, stringItemText(item));
+    }
+
+    void addTextOf(int row, int column, const char *utf8)
+    {
+        const char *p = utf8;
+        // Plain ASCII holding no "_x", which could start an escape.
+        while (static_cast<unsigned char>(*p) - 1u < 0x7Fu && !(p[0] == '_' && p[1] == 'x'))
+            ++p;
+        if (*p == 0)
+            m_sheet.addText(row, column, QLatin1StringView(utf8, p - utf8));
+        else
+            m_sheet.addText(row, column, textOf(utf8));
+    }
+
     void addNumber(int row, int column, const char *v, std::uint32_t style)
     {
         const std::optional<double> number = parseNumber(v);
@@ -272,7 +296,6 @@ void readWhole(QByteArray &bytes, const QString &where, RowReader &rows, SheetDa
 
 } // namespace
 
-
 std::optional<CellRef> parseCellRef(const char *text)
 {
     std::int32_t column = 0;
@@ -329,6 +352,43 @@ void readWorksheetPart(QByteArray &bytes, const QString &where, const CellStyles
         }
     }
     sheet.finish();
+}
+
+bool readWorksheetStream(ZipArchive::PartStream &part, const QString &where,
+                         const CellStyles &styles, bool date1904, SheetData &sheet)
+{
+    using Step = RowSlices::Step;
+    RowSlices slices(part, kSliceBytes);
+    if (slices.readHead() == Step::Unsliceable)
+        return false;
+    const SheetLayout &layout = slices.layout();
+    // A failure is reported only once the whole part is known to be sliceable: read whole,
+    // another part would give another message.
+    if (layout.rootName != "worksheet") {
+        if (slices.drain() == Step::Unsliceable)
+            return false;
+        throw noWorksheet(where);
+    }
+    const qint64 partBytes = part.statedSize();
+    sheet.reserve(expectedCells(layout.dimension.constData(), partBytes > 0 ? partBytes : 0));
+    RowReader rows(styles, date1904, sheet);
+    pugi::xml_document document;
+    RowSlices::Slice slice;
+    for (Step step = slices.next(slice); step != Step::End; step = slices.next(slice)) {
+        if (step == Step::Unsliceable)
+            return false;
+        const pugi::xml_parse_result result =
+            document.load_buffer_inplace(slice.data, std::size_t(slice.size),
+                                         kParseFlags | pugi::parse_fragment, pugi::encoding_utf8);
+        if (!result) {
+            if (slices.drain() == Step::Unsliceable)
+                return false;
+            throw malformed(where, result, slice.offset);
+        }
+        rows.readRows(document);
+    }
+    sheet.finish();
+    return true;
 }
 
 } // namespace xlsx

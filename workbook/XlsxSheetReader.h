@@ -1,6 +1,7 @@
 #pragma once
 
 #include "workbook/SheetData.h"
+#include "workbook/ZipArchive.h"
 
 #include <QByteArray>
 #include <QString>
@@ -36,5 +37,12 @@ double dateFromSerial(double serial, bool date1904);
 // part is no well-formed worksheet.
 void readWorksheetPart(QByteArray &bytes, const QString &where, const CellStyles &styles,
                        bool date1904, SheetData &sheet);
+
+// The same, reading the part as it is inflated: only a slice of it is held at a time. False,
+// with `sheet` partly filled, when the part cannot be read in slices (comments or CDATA
+// among the rows, another encoding, no rows element); the caller then reads it whole into a
+// fresh sheet. Failures and cells are those readWorksheetPart gives for the whole part.
+bool readWorksheetStream(ZipArchive::PartStream &part, const QString &where,
+                         const CellStyles &styles, bool date1904, SheetData &sheet);
 
 } // namespace xlsx

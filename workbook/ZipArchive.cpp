@@ -76,55 +76,94 @@ QStringList ZipArchive::names() const
     return names;
 }
 
-QByteArray ZipArchive::read(const QString &name, qint64 maxBytes) const
+struct ZipArchive::PartStream::File {
+    ZipFile file;
+};
+
+ZipArchive::PartStream::PartStream(const ZipArchive &zip, const QString &name, qint64 maxBytes)
+    : m_zip(zip), m_name(name), m_maxBytes(maxBytes), m_file(std::make_unique<File>())
 {
     const QByteArray utf8 = name.toUtf8();
+    const QString &path = zip.m_path;
+    zip_t *archive = zip.m_zip->zip;
     zip_stat_t stat;
     zip_stat_init(&stat);
-    if (zip_stat(m_zip->zip, utf8.constData(), 0, &stat) != 0)
-        throw Failure(m_path + QStringLiteral(": part ") + name + QStringLiteral(" is missing"));
+    if (zip_stat(archive, utf8.constData(), 0, &stat) != 0)
+        throw Failure(path + QStringLiteral(": part ") + name + QStringLiteral(" is missing"));
     if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE)
-        throw Failure(m_path + QStringLiteral(": part ") + name + QStringLiteral(" is encrypted"));
-    ZipFile file(zip_fopen(m_zip->zip, utf8.constData(), 0));
-    if (!file)
-        throw Failure(m_path + QStringLiteral(": part ") + name +
+        throw Failure(path + QStringLiteral(": part ") + name + QStringLiteral(" is encrypted"));
+    m_file->file.reset(zip_fopen(archive, utf8.constData(), 0));
+    if (!m_file->file)
+        throw Failure(path + QStringLiteral(": part ") + name +
                       QStringLiteral(" cannot be read (") +
-                      QString::fromLocal8Bit(zip_strerror(m_zip->zip)) + u')');
+                      QString::fromLocal8Bit(zip_strerror(archive)) + u')');
     // The central directory states each part's size. A part stated beyond the bound is
     // refused before anything is inflated; one that inflates beyond what it states is damaged
-    // or hostile, so nothing more than the stated size is ever kept in memory.
-    const bool sized = stat.valid & ZIP_STAT_SIZE;
-    if (sized && stat.size > quint64(maxBytes))
-        throw Failure(m_path + QStringLiteral(": part ") + name +
-                      QStringLiteral(" inflates beyond %1 MB").arg(maxBytes / (1024 * 1024)));
-    const qint64 limit = sized ? qint64(stat.size) : maxBytes;
-    const auto damaged = [&](const QString &why) {
-        return Failure(m_path + QStringLiteral(": part ") + name + QStringLiteral(" is damaged (") +
-                       why + u')');
-    };
+    // or hostile, so nothing more than the stated size is ever handed out.
+    m_sized = stat.valid & ZIP_STAT_SIZE;
+    if (m_sized && stat.size > quint64(maxBytes))
+        throw tooLarge();
+    m_limit = m_sized ? qint64(stat.size) : maxBytes;
+}
+
+ZipArchive::PartStream::~PartStream() = default;
+
+Failure ZipArchive::PartStream::damaged(const QString &why) const
+{
+    return Failure(m_zip.m_path + QStringLiteral(": part ") + m_name +
+                   QStringLiteral(" is damaged (") + why + u')');
+}
+
+Failure ZipArchive::PartStream::tooLarge() const
+{
+    return Failure(m_zip.m_path + QStringLiteral(": part ") + m_name +
+                   QStringLiteral(" inflates beyond %1 MB").arg(m_maxBytes / (1024 * 1024)));
+}
+
+qsizetype ZipArchive::PartStream::read(char *into, qsizetype max)
+{
+    zip_file_t *file = m_file->file.get();
+    if (m_ended || max <= 0)
+        return 0;
+    if (m_filled == m_limit) { // all that may come: anything more is too much
+        char probe;
+        const zip_int64_t n = zip_fread(file, &probe, 1);
+        if (n < 0)
+            throw damaged(QString::fromLocal8Bit(zip_file_strerror(file)));
+        if (n > 0)
+            throw m_sized ? damaged(QStringLiteral("it inflates beyond its stated size"))
+                          : tooLarge();
+        m_ended = true;
+        return 0;
+    }
+    const zip_int64_t n =
+        zip_fread(file, into, zip_uint64_t(std::min<qint64>(max, m_limit - m_filled)));
+    if (n < 0)
+        throw damaged(QString::fromLocal8Bit(zip_file_strerror(file)));
+    if (n == 0)
+        m_ended = true;
+    m_filled += n;
+    return qsizetype(n);
+}
+
+QByteArray ZipArchive::read(const QString &name, qint64 maxBytes) const
+{
+    PartStream stream(*this, name, maxBytes);
     // Inflated straight into the result: a sheet part may be hundreds of megabytes.
-    QByteArray bytes(qsizetype(sized ? limit : 0), Qt::Uninitialized);
+    const qint64 stated = stream.statedSize();
+    const qint64 limit = stated >= 0 ? stated : maxBytes;
+    QByteArray bytes(qsizetype(stated >= 0 ? stated : 0), Qt::Uninitialized);
     qint64 filled = 0;
     for (;;) {
         if (filled == bytes.size()) {
-            if (filled == limit) { // all that may come: anything more is too much
+            if (filled == limit) { // the stream refuses anything beyond, or ends
                 char probe;
-                const zip_int64_t n = zip_fread(file.get(), &probe, 1);
-                if (n < 0)
-                    throw damaged(QString::fromLocal8Bit(zip_file_strerror(file.get())));
-                if (n > 0)
-                    throw sized ? damaged(QStringLiteral("it inflates beyond its stated size"))
-                                : Failure(m_path + QStringLiteral(": part ") + name +
-                                          QStringLiteral(" inflates beyond %1 MB")
-                                              .arg(maxBytes / (1024 * 1024)));
+                stream.read(&probe, 1);
                 break;
             }
             bytes.resize(qsizetype(std::min(limit, std::max<qint64>(filled * 2, 1 << 16))));
         }
-        const zip_int64_t n =
-            zip_fread(file.get(), bytes.data() + filled, zip_uint64_t(bytes.size() - filled));
-        if (n < 0)
-            throw damaged(QString::fromLocal8Bit(zip_file_strerror(file.get())));
+        const qsizetype n = stream.read(bytes.data() + filled, bytes.size() - filled);
         if (n == 0)
             break;
         filled += n;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Failure.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -31,6 +33,36 @@ public:
     QStringList names() const;
     // The whole part, inflated; throws when it is missing, encrypted, damaged or too large.
     QByteArray read(const QString &name, qint64 maxBytes = kMaxPartBytes) const;
+
+    // One part inflated a piece at a time, so that a large part is never held whole. It
+    // refuses what read() refuses, with the same messages; a damaged or oversized part is
+    // noticed only when its damage is reached.
+    class PartStream {
+    public:
+        PartStream(const ZipArchive &zip, const QString &name, qint64 maxBytes = kMaxPartBytes);
+        ~PartStream();
+        PartStream(const PartStream &) = delete;
+        PartStream &operator=(const PartStream &) = delete;
+
+        // The size the archive's directory states, or -1 when it states none.
+        qint64 statedSize() const { return m_sized ? m_limit : -1; }
+        // Inflates up to `max` bytes into `into`; 0 only at the end of the part.
+        qsizetype read(char *into, qsizetype max);
+
+    private:
+        Failure damaged(const QString &why) const;
+        Failure tooLarge() const;
+
+        const ZipArchive &m_zip;
+        QString m_name;
+        qint64 m_maxBytes;
+        bool m_sized = false;
+        qint64 m_limit = 0;  // the stated size, or the bound when none is stated
+        qint64 m_filled = 0; // inflated so far
+        bool m_ended = false;
+        struct File;
+        std::unique_ptr<File> m_file;
+    };
 
 private:
     struct Handle;

@@ -31,9 +31,9 @@ TEST(CommaText, SplitsAtCommasBlanksAndControlCharactersOutsideQuotes)
         {"\"say \"\"hi\"\"\"", {"say \"hi\""}},
         {"\"\"", {""}},
         {"\"\",\"\"", {"", ""}},
-        {"\"open", {"open"}},          // an unclosed quote runs to the end
+        {"\"open", {"open"}},              // an unclosed quote runs to the end
         {"\"ab\"cd,e", {"ab", "cd", "e"}}, // text after a closing quote starts a new item
-        {"x\"y", {"x\"y"}},            // a quote inside an unquoted item is kept
+        {"x\"y", {"x\"y"}},                // a quote inside an unquoted item is kept
     };
     for (const SplitCase &c : cases) {
         SCOPED_TRACE(c.text.toStdString());
@@ -63,16 +63,11 @@ TEST(CommaText, CommasOnlySplitKeepsBlanksAndHonoursQuotes)
 TEST(CommaText, WriterQuotesItemsWithBlanksControlsCommasOrQuotes)
 {
     const SplitCase cases[] = {
-        {"a,b", {"a", "b"}},
-        {"\"a b\",c", {"a b", "c"}},
-        {"\"a,b\"", {"a,b"}},
-        {"\"x\"\"y\"", {"x\"y"}},
-        {"\"a\tb\"", {"a\tb"}},
-        {"a,,b", {"a", "", "b"}},
-        {"a,", {"a", ""}},
-        {"\"\"", {""}},
-        {",", {"", ""}},
-        {"", {}},
+        {"a,b", {"a", "b"}},    {"\"a b\",c", {"a b", "c"}},
+        {"\"a,b\"", {"a,b"}},   {"\"x\"\"y\"", {"x\"y"}},
+        {"\"a\tb\"", {"a\tb"}}, {"a,,b", {"a", "", "b"}},
+        {"a,", {"a", ""}},      {"\"\"", {""}},
+        {",", {"", ""}},        {"", {}},
     };
     for (const SplitCase &c : cases) {
         SCOPED_TRACE(c.text.toStdString());
@@ -93,6 +88,38 @@ TEST(CommaText, WrittenItemsReadBackTheSameWithEitherSplit)
         const QString text = joinCommaText(items);
         EXPECT_EQ(splitAtCommas(text), items);
         EXPECT_EQ(splitCommaText(text), items);
+        EXPECT_TRUE(commaReadingsAgree(text));
+    }
+}
+
+TEST(CommaText, ReadingsAgreeOnlyWithoutBlanksOutsideQuotes)
+{
+    struct Case {
+        const char *text;
+        bool agree;
+    };
+    const Case cases[] = {
+        {"", true},
+        {"a,b,,c,", true},
+        {"\"a b\",\"c,\"\"d\"\"\",e", true},
+        {"\"a\"b,c\"d e\"", false}, // a quote inside an item quotes nothing
+        {"\"open ended", true},
+        {"a, b", false},
+        {" a", false},
+        {"a ,b", false},
+        {"\"a\" ,b", false},
+        {"a,b\t", false},
+        {"\"x\"\" y\",z", true},    // a doubled quote stays inside
+        {"\"x\"\"\" y\",z", false}, // a doubled quote, then the closing one
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(commaReadingsAgree(text), c.agree);
+        if (c.agree)
+            EXPECT_EQ(splitAtCommas(text), splitCommaText(text));
+        else
+            EXPECT_NE(splitAtCommas(text), splitCommaText(text));
     }
 }
 
