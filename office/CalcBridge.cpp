@@ -269,9 +269,10 @@ void CalcBridge::startOwnOffice()
 {
     m_lostReason.clear();
     const QString pipe = ownPipeName(m_sharedPipe);
-    auto process = std::make_unique<OfficeProcess>(m_programFolder, pipe, m_options.visible);
     QElapsedTimer clock;
     clock.start();
+    auto process = std::make_unique<OfficeProcess>(m_programFolder, pipe, m_options.visible,
+                                                   m_options.startSeconds);
     while (clock.elapsed() < qint64(m_options.startSeconds) * 1000) {
         // connecting comes first: a LibreOffice left running on the same profile takes over
         // the request, and the process started here ends at once

@@ -23,6 +23,47 @@ namespace {
 constexpr int kRestartExitCode = 81;
 constexpr int kMaxRestarts = 2;
 
+pid_t spawnQuietly(const QString &program, const QStringList &arguments)
+{
+    std::vector<QByteArray> texts{QFile::encodeName(program)};
+    for (const QString &argument : arguments)
+        texts.push_back(argument.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &text : texts)
+        argv.push_back(text.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0)
+        throw Failure(QStringLiteral("LibreOffice did not start: ") +
+                      QString::fromLocal8Bit(strerror(error)));
+    return pid;
+}
+
+// Waits at most `seconds` for `pid` to end; its exit code, or -1 when it was killed or had
+// to be.
+int exitCodeWithin(pid_t pid, int seconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    int status = 0;
+    while (clock.elapsed() < qint64(seconds) * 1000) {
+        const pid_t ended = ::waitpid(pid, &status, WNOHANG);
+        if (ended == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (ended < 0)
+            return -1;
+        QThread::msleep(50);
+    }
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+    return -1;
+}
+
 QString notInstalled(const QString &program)
 {
     return QStringLiteral("LibreOffice is not installed (%1 is missing): install the Debian "
@@ -32,7 +73,8 @@ QString notInstalled(const QString &program)
 
 } // namespace
 
-OfficeProcess::OfficeProcess(const QString &programFolder, const QString &pipeName, bool visible)
+OfficeProcess::OfficeProcess(const QString &programFolder, const QString &pipeName, bool visible,
+                             int profileSeconds)
     : m_program(QDir(programFolder).filePath(QStringLiteral("soffice.bin")))
 {
     if (!QFileInfo(m_program).isExecutable())
@@ -66,7 +108,29 @@ OfficeProcess::OfficeProcess(const QString &programFolder, const QString &pipeNa
         m_arguments.prepend(QStringLiteral("--headless"));
     else
         m_arguments.removeAll(QStringLiteral("--invisible"));
+    prepareProfile(profileSeconds);
     launch();
+}
+
+// A LibreOffice that makes a new profile ends once it has made it, to be started again; a
+// connection made to it in between would be cut under the caller. So a new profile is made
+// first by a start that ends after its initialisation, and only then does the LibreOffice
+// that accepts connections start.
+void OfficeProcess::prepareProfile(int seconds)
+{
+    if (QFileInfo::exists(QDir(m_profile).filePath(QStringLiteral("user"))))
+        return;
+    const QStringList arguments{QStringLiteral("--headless"),
+                                QStringLiteral("--norestore"),
+                                QStringLiteral("--nologo"),
+                                QStringLiteral("--nodefault"),
+                                QStringLiteral("--terminate_after_init"),
+                                QStringLiteral("-env:UserInstallation=") +
+                                    QUrl::fromLocalFile(m_profile).toString(QUrl::FullyEncoded)};
+    for (int start = 0; start <= kMaxRestarts; ++start) {
+        if (exitCodeWithin(spawnQuietly(m_program, arguments), seconds) != kRestartExitCode)
+            return;
+    }
 }
 
 OfficeProcess::~OfficeProcess()
@@ -76,23 +140,7 @@ OfficeProcess::~OfficeProcess()
 
 void OfficeProcess::launch()
 {
-    std::vector<QByteArray> texts{QFile::encodeName(m_program)};
-    for (const QString &argument : m_arguments)
-        texts.push_back(argument.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &text : texts)
-        argv.push_back(text.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0)
-        throw Failure(QStringLiteral("LibreOffice did not start: ") +
-                      QString::fromLocal8Bit(strerror(error)));
-    m_pid = pid;
+    m_pid = spawnQuietly(m_program, m_arguments);
     m_exitCode = -1;
 }
 

@@ -13,7 +13,9 @@ class OfficeProcess {
 public:
     // Starts LibreOffice from `programFolder`; throws Failure when it is not installed or
     // does not start.
-    OfficeProcess(const QString &programFolder, const QString &pipeName, bool visible);
+    // A new profile is made first, within `profileSeconds`.
+    OfficeProcess(const QString &programFolder, const QString &pipeName, bool visible,
+                  int profileSeconds);
     // Ends the process if it still runs.
     ~OfficeProcess();
 
@@ -27,6 +29,7 @@ public:
     QString profileFolder() const { return m_profile; }
 
 private:
+    void prepareProfile(int seconds);
     void launch();
     // Reaps the process if it ended; true while it still runs.
     bool stillRuns();
