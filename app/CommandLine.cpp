@@ -29,7 +29,7 @@ const char *const kUsage =
     "  --office reads the workbooks through LibreOffice Calc and runs their macros: the Calc\n"
     "  started by `tessily office` when it runs (without WORKBOOK, its active workbook), else\n"
     "  a LibreOffice of Tessily's own.\n"
-    "  A usage error of generate or cells exits with 64.\n";
+    "  A usage error of any command exits with 64.\n";
 
 } // namespace
 

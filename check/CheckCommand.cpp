@@ -3,6 +3,7 @@
 #include "check/TemplateCheck.h"
 #include "check/WorkbookCheck.h"
 #include "check/WorkbookFindings.h"
+#include "common/ExitStatus.h"
 #include "common/Failure.h"
 #include "template/SignalSheetState.h"
 #include "template/TemplateDocument.h"
@@ -90,7 +91,7 @@ int runCheckCommand(const QStringList &arguments, QTextStream &out, QTextStream 
         std::any_of(files.begin(), files.end(),
                     [](const QString &f) { return f.startsWith(u"--"); })) {
         err << kCheckUsage;
-        return 2;
+        return kUsageStatus;
     }
     const DiagnosticList list = CheckTemplateAndWorkbook(files[0], files.value(1));
     if (json) {

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "common/ExitStatus.h"
 #include "support/QtPrinters.h"
 
 #include <QFile>
@@ -53,9 +54,9 @@ TEST(CheckCommand, ExitStatusSaysWhetherThereIsAnError)
         {{warned}, 0},
         {{broken}, 1},
         {{r.dir.filePath("missing.xml")}, 1},
-        {{}, 2},
-        {{clean, clean, clean}, 2},
-        {{"--strict", clean}, 2},
+        {{}, kUsageStatus},
+        {{clean, clean, clean}, kUsageStatus},
+        {{"--strict", clean}, kUsageStatus},
     };
     for (const auto &c : cases)
         EXPECT_EQ(r.run(c.arguments), c.status) << c.arguments.join(' ').toStdString();
