@@ -20,6 +20,13 @@ struct VariableRecord {
     std::optional<std::string> initValue;
 };
 
+// A variable with the comments and properties a reader of a whole group wants; texts absent
+// from the store read as empty.
+struct VariableDetails {
+    VariableRecord record;
+    std::string tag, description, profile, embed;
+};
+
 struct GroupRecord {
     std::uint32_t handle = 0;
     std::string name;
@@ -42,6 +49,9 @@ public:
     std::optional<VariableRecord> record(std::uint32_t hGroup, std::uint32_t hVar);
     std::vector<std::uint32_t> list(std::uint32_t hGroup);
     std::vector<VariableRecord> records(std::uint32_t hGroup);
+    // The group's variables in order, each with its tag and description comments and its
+    // profile and embedded properties, in one query.
+    std::vector<VariableDetails> details(std::uint32_t hGroup);
     void setInitValue(std::uint32_t hVar, const std::optional<std::string> &value);
     void remove(std::uint32_t hVar);
     void removeAllOf(std::uint32_t hGroup);
