@@ -304,7 +304,8 @@ TEST(CreateGroupVariables, ReadingTheGroupInOneCallChangesNothing)
          lines({"A,INT,,,,,,\"\",\"\",\"\",,", "B,BOOL,,,,TRUE,T2,\"d\",\"P1\",\"P1[b=2]\",,",
                 "C,STRING,,,,,,\"\",\"\",\"\",30,", "D,TON,,,,,,\"\",\"\",\"\",,"})},
         {"a user's variable takes the marker", {}, lines({"Mine,INT,,,,,,\"u\",\"\",\"\",,"})},
-        {"a description too long to read", lines({"L,INT,,,,,,\"" + tooLong + "\",\"\",\"\",,"}),
+        {"a description too long to read",
+         QStringList{"L,INT,,,,,,\"" + tooLong + "\",\"\",\"\",,"},
          lines({"New,INT,,,,,,\"\",\"\",\"\",,", "L,INT,,,,,,\"x\",\"\",\"\",,"})},
     };
     for (const auto &c : cases) {

@@ -141,8 +141,9 @@ TEST_F(K5dbGroupRead, RefusesWhatItCannotFillAndTellsTheCount)
         EXPECT_EQ(K5DB_GetGroupVarInfos(c.client, c.project, c.group, c.vars, c.max,
                                         c.withCount ? &count : nullptr),
                   c.status);
-        if (c.withCount)
+        if (c.withCount) {
             EXPECT_EQ(count, c.count);
+        }
     }
     // The array too small for the group still gets its first entries.
     infos[0] = K5DB_VARINFO{};
