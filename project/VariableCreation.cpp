@@ -97,7 +97,7 @@ QByteArray nameKey(const QString &name)
 }
 
 // The fields of a known variable's texts, in the order they are packed.
-enum KnownText { kName, kType, kInit, kTag, kDescription, kProfile, kEmbed, kTextCount };
+enum KnownText { kName, kType, kInit, kTag, kDescription, kProfile, kEmbed };
 
 QByteArray packTexts(const K5DB_VARINFO &info)
 {

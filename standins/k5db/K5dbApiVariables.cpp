@@ -170,29 +170,30 @@ K5DB_API uint32_t K5DB_GetGroupVarInfos(uint32_t hClient, uint32_t hProject, uin
             throw StoreError(K5DB_ERR_ARGUMENT, "null pointer");
         Project &project = server().project(hClient, hProject);
         requireGroup(project, hGroup);
-        const std::vector<VariableDetails> vars = project.variables.details(hGroup);
-        const std::size_t filled = std::min<std::size_t>(vars.size(), dwMax);
         std::string &texts = server().beginTexts(hClient);
         std::map<std::string, TypeInfo> types;
-        std::vector<TextOffsets> offsets(filled);
-        for (std::size_t i = 0; i < filled; ++i) {
-            const VariableRecord &var = vars[i].record;
+        std::vector<TextOffsets> offsets;
+        std::size_t count = 0;
+        // Rows past dwMax are only counted: the caller learns how many to make room for.
+        project.variables.details(hGroup, [&](const VariableDetails &details) {
+            if (count++ >= dwMax)
+                return;
+            const VariableRecord &var = details.record;
             const TypeInfo &type = typeOf(project, types, var.type);
-            pVars[i] = K5DB_VARINFO{var.handle,       type.handle, var.dim,
-                                    var.stringLength, var.flags,   var.initValue ? 1u : 0u,
-                                    nullptr,          nullptr,     nullptr,
-                                    nullptr,          nullptr,     nullptr,
-                                    nullptr};
-            offsets[i] = {addText(texts, var.name),
-                          addText(texts, type.name),
-                          addText(texts, var.initValue.value_or("")),
-                          addText(texts, vars[i].tag),
-                          addText(texts, vars[i].description),
-                          addText(texts, vars[i].profile),
-                          addText(texts, vars[i].embed)};
-        }
-        for (std::size_t i = 0; i < filled; ++i) {
-            const char *base = texts.c_str();
+            pVars[offsets.size()] =
+                K5DB_VARINFO{var.handle,       type.handle, var.dim,
+                             var.stringLength, var.flags,   var.initValue ? 1u : 0u,
+                             nullptr,          nullptr,     nullptr,
+                             nullptr,          nullptr,     nullptr,
+                             nullptr};
+            offsets.push_back({addText(texts, var.name), addText(texts, type.name),
+                               addText(texts, var.initValue.value_or("")),
+                               addText(texts, details.tag), addText(texts, details.description),
+                               addText(texts, details.profile), addText(texts, details.embed)});
+        });
+        // Pointers only now: the buffer may have moved while it grew.
+        const char *base = texts.c_str();
+        for (std::size_t i = 0; i < offsets.size(); ++i) {
             K5DB_VARINFO &out = pVars[i];
             out.szName = base + offsets[i].name;
             out.szType = base + offsets[i].type;
@@ -202,8 +203,8 @@ K5DB_API uint32_t K5DB_GetGroupVarInfos(uint32_t hClient, uint32_t hProject, uin
             out.szProfile = base + offsets[i].profile;
             out.szEmbed = base + offsets[i].embed;
         }
-        *pdwCount = static_cast<uint32_t>(vars.size());
-        return vars.size() > dwMax ? K5DB_ERR_BUFFER : K5DB_OK;
+        *pdwCount = static_cast<uint32_t>(count);
+        return count > dwMax ? K5DB_ERR_BUFFER : K5DB_OK;
     });
 }
 

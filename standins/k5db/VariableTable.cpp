@@ -152,12 +152,12 @@ std::vector<VariableRecord> VariableTable::records(std::uint32_t hGroup)
     return all;
 }
 
-std::vector<VariableDetails> VariableTable::details(std::uint32_t hGroup)
+void VariableTable::details(std::uint32_t hGroup,
+                            const std::function<void(const VariableDetails &)> &each)
 {
     // Comments and properties are keyed by the variable's handle: its row id with the
     // variable kind in the top bits.
     const std::int64_t kindBits = makeHandle(ObjectKind::Variable, 0);
-    std::vector<VariableDetails> all;
     Query rows =
         m_db.query("SELECT v.id, v.name, v.type, v.dim, v.string_length, v.flags, v.init_value, "
                    "(SELECT text FROM comment WHERE object = (?1 | v.id) AND kind = ?2), "
@@ -171,16 +171,15 @@ std::vector<VariableDetails> VariableTable::details(std::uint32_t hGroup)
         .bind(std::int64_t{K5DB_PROP_PROFILE})
         .bind(std::int64_t{K5DB_PROP_EMBED})
         .bind(rowId(hGroup));
+    VariableDetails d;
     while (rows.next()) {
-        VariableDetails d;
         d.record = readVariable(rows);
         d.tag = rows.text(7);
         d.description = rows.text(8);
         d.profile = rows.text(9);
         d.embed = rows.text(10);
-        all.push_back(std::move(d));
+        each(d);
     }
-    return all;
 }
 
 void VariableTable::setInitValue(std::uint32_t hVar, const std::optional<std::string> &value)
