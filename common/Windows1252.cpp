@@ -1,5 +1,6 @@
 #include "common/Windows1252.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -41,6 +42,13 @@ QByteArray toWindows1252(QStringView text)
 
 QString fromWindows1252(QByteArrayView bytes)
 {
+    // Outside 0x80 to 0x9F the code page is Latin-1: such text converts in one go.
+    const bool latin1 = std::none_of(bytes.begin(), bytes.end(), [](char b) {
+        const auto u = static_cast<unsigned char>(b);
+        return u >= 0x80 && u < 0xA0;
+    });
+    if (latin1 && !bytes.isEmpty())
+        return QString::fromLatin1(bytes);
     QString text;
     text.reserve(bytes.size());
     for (const char b : bytes) {

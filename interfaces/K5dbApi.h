@@ -169,6 +169,32 @@ K5DB_API uint32_t K5DB_DeleteVar(uint32_t hClient, uint32_t hProject, uint32_t h
 K5DB_API const char *K5DB_GetVarDesc(uint32_t hClient, uint32_t hProject, uint32_t hGroup,
                                      uint32_t hVar, uint32_t *phType, uint32_t *pdwDim,
                                      uint32_t *pdwStringLength, uint32_t *pdwFlags) K5DB_NOEXCEPT;
+// One variable of a group with its comments and properties, as K5DB_GetGroupVarInfos fills
+// it: what K5DB_GetVarDesc, K5DB_GetTypeDesc, K5DB_GetVarInitValue, K5DB_GetComment and
+// K5DB_GetProperty would return for it, in one record.
+typedef struct K5DB_VARINFO {
+    uint32_t hVar;
+    uint32_t hType; // 0 when the type is no longer known
+    uint32_t dwDim;
+    uint32_t dwStringLength;
+    uint32_t dwFlags;
+    uint32_t dwInitValid;      // 1 when the variable has an initial value
+    const char *szName;        // as created
+    const char *szType;        // the type's name, empty when hType is 0
+    const char *szInitValue;   // empty when there is none
+    const char *szTag;         // comment K5DB_COMMENT_TAG, whole
+    const char *szDescription; // comment K5DB_COMMENT_DESC, whole
+    const char *szProfile;     // property K5DB_PROP_PROFILE
+    const char *szEmbed;       // property K5DB_PROP_EMBED
+} K5DB_VARINFO;
+
+// Every variable of a group in one call, in the group's order, for a caller that reads a
+// whole group: *pdwCount gets the number of variables and the first dwMax of them are written
+// into pVars (null only when dwMax is 0); more than dwMax gives K5DB_ERR_BUFFER. The texts stay
+// valid until the client's next call that returns text.
+K5DB_API uint32_t K5DB_GetGroupVarInfos(uint32_t hClient, uint32_t hProject, uint32_t hGroup,
+                                        K5DB_VARINFO *pVars, uint32_t dwMax,
+                                        uint32_t *pdwCount) K5DB_NOEXCEPT;
 // An empty value removes the initial value.
 K5DB_API uint32_t K5DB_SetVarInitValue(uint32_t hClient, uint32_t hProject, uint32_t hGroup,
                                        uint32_t hVar, const char *szValue) K5DB_NOEXCEPT;

@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <cstring>
+
 namespace {
 
 // Comments are read into a buffer of this size, as the wrapper reads them.
@@ -83,9 +85,39 @@ VariableState readVariable(TK5DB &db, quint32 hGroup, quint32 hVar, TypeNames &t
     return v;
 }
 
+// A comment of a record read in one call, with the failure a read of its own would give.
+QString wholeComment(const char *text)
+{
+    TK5DB::CheckCommentLength(qsizetype(std::strlen(text)));
+    return TK5DB::nativeText(text);
+}
+
+VariableState variableOf(const K5DB_VARINFO &info)
+{
+    VariableState v;
+    v.name = TK5DB::nativeText(info.szName);
+    v.type = TK5DB::nativeText(info.szType);
+    v.dim = info.dwDim;
+    v.length = info.dwStringLength;
+    v.flags = info.dwFlags;
+    v.init = TK5DB::nativeText(info.szInitValue);
+    v.tag = wholeComment(info.szTag);
+    v.description = wholeComment(info.szDescription);
+    v.profile = TK5DB::nativeText(info.szProfile);
+    v.embed = TK5DB::nativeText(info.szEmbed);
+    return v;
+}
+
 GroupState readGroup(TK5DB &db, const QString &name, quint32 hGroup, TypeNames &types)
 {
     GroupState group{name, {}};
+    std::vector<K5DB_VARINFO> infos;
+    if (db.GetGroupVarInfos(hGroup, infos)) {
+        group.variables.reserve(infos.size());
+        for (const K5DB_VARINFO &info : infos)
+            group.variables.push_back(variableOf(info));
+        return group;
+    }
     const quint32 count = db.K5DB_GetNbVar(db.hClient, db.hProject, hGroup);
     std::vector<quint32> handles(count);
     if (count > 0)

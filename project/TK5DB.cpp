@@ -50,6 +50,7 @@ TK5DB::TK5DB(const QString &libraryName) : Handle(loadOutsideLibrary(libraryName
 #undef TK5DB_BIND
     Result = all;
     bindEntry(*Handle, "K5DB_OpenProjectCopy", K5DB_OpenProjectCopy);
+    bindEntry(*Handle, "K5DB_GetGroupVarInfos", K5DB_GetGroupVarInfos);
 }
 
 TK5DB::~TK5DB()
@@ -199,11 +200,39 @@ quint32 TK5DB::SetProperty(quint32 hObject, quint32 hProp, const QString &Value)
     return K5DB_SetProperty(hClient, hProject, hObject, hProp, ansiText(Value).constData());
 }
 
+void TK5DB::CheckCommentLength(qsizetype bytes)
+{
+    if (bytes >= qsizetype(kCommentBufferSize))
+        throw Failure(needBufferSize(quint32(bytes)));
+}
+
+bool TK5DB::GetGroupVarInfos(quint32 hGroup, std::vector<K5DB_VARINFO> &Vars)
+{
+    Vars.clear();
+    if (!K5DB_GetGroupVarInfos)
+        return false;
+    // The count first; should the group have grown since (another thread of this client),
+    // the call says so and is asked once more with the new count.
+    quint32 count = K5DB_GetNbVar(hClient, hProject, hGroup);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        Vars.resize(count);
+        const quint32 status =
+            K5DB_GetGroupVarInfos(hClient, hProject, hGroup, Vars.data(), count, &count);
+        if (status == K5DB_OK) {
+            Vars.resize(count);
+            return true;
+        }
+        if (status != K5DB_ERR_BUFFER)
+            break;
+    }
+    Vars.clear();
+    return false;
+}
+
 QString TK5DB::GetComment(quint32 hObject, quint32 dwCommType)
 {
     const quint32 length = K5DB_GetCommentLength(hClient, hProject, hObject, dwCommType);
-    if (length >= kCommentBufferSize)
-        throw Failure(needBufferSize(length));
+    CheckCommentLength(length);
     char buffer[kCommentBufferSize] = {};
     K5DB_GetComment(hClient, hProject, hObject, dwCommType, buffer, kCommentBufferSize);
     buffer[kCommentBufferSize - 1] = '\0';

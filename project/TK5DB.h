@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 // The entry points of the project database library that the project writer calls, in the
 // order they are bound. Each gets a pointer type T<name> and a field <name> in TK5DB.
@@ -59,6 +60,7 @@
 #define TK5DB_POINTER_TYPE(name) using T##name = decltype(&::name);
 TK5DB_POINTER_TYPE(K5DB_Connect)
 TK5DB_POINTER_TYPE(K5DB_OpenProjectCopy)
+TK5DB_POINTER_TYPE(K5DB_GetGroupVarInfos)
 TK5DB_ENTRY_POINTS(TK5DB_POINTER_TYPE)
 #undef TK5DB_POINTER_TYPE
 
@@ -116,6 +118,12 @@ public:
     // Throws Failure "Need buffer size of %d bytes in GetComment" for a comment of 2049 bytes
     // or more.
     QString GetComment(quint32 hObject, quint32 dwCommType);
+    // Throws GetComment's Failure for a comment of `bytes` bytes that GetComment cannot read.
+    static void CheckCommentLength(qsizetype bytes);
+    // Every variable of a group with its comments and properties in one call; the texts stay
+    // valid until the next call that returns text. False when the library offers no such
+    // call (K5DB_GetGroupVarInfos is null) or refuses: the caller then reads one by one.
+    bool GetGroupVarInfos(quint32 hGroup, std::vector<K5DB_VARINFO> &Vars);
 
     void GetVarsDescriptions(quint32 hGroup, HandleList &Lst);
     void GetFolders(quint32 ParentFolder, HandleList &Lst);
@@ -131,6 +139,8 @@ public:
     bool Result = false; // the library is loaded and every entry point was found
     // Optional: a library without it still builds projects, it only cannot plan.
     TK5DB_OpenProjectCopy K5DB_OpenProjectCopy = nullptr;
+    // Optional: without it a group is read one call per variable and field.
+    TK5DB_GetGroupVarInfos K5DB_GetGroupVarInfos = nullptr;
     quint32 hClient = 0;
     quint32 hProject = 0;
 #define TK5DB_FIELD(name) T##name name = nullptr;

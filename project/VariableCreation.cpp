@@ -4,6 +4,7 @@
 #include "common/LenientInt.h"
 #include "common/RunLog.h"
 #include "common/TextTrim.h"
+#include "common/Windows1252.h"
 #include "project/ProjectContext.h"
 #include "project/TK5DB.h"
 #include "project/VariableRules.h"
@@ -12,6 +13,8 @@
 #include "workbook/GeneratorOptions.h"
 
 #include <QScopeGuard>
+
+#include <cstring>
 
 namespace {
 
@@ -76,6 +79,50 @@ QString groupMessage(const char *format, const QString &a, const QString &b)
     return QString::asprintf(format, qUtf8Printable(a), qUtf8Printable(b));
 }
 
+// A variable's name as the project database compares it: the Windows-1252 text the library
+// receives, up to its first NUL, with ASCII letters folded to upper case.
+QByteArray nameKey(const char *ansi)
+{
+    QByteArray key(ansi);
+    for (char &ch : key) {
+        if (ch >= 'a' && ch <= 'z')
+            ch = char(ch - 'a' + 'A');
+    }
+    return key;
+}
+
+QByteArray nameKey(const QString &name)
+{
+    return nameKey(TK5DB::ansiText(name).constData());
+}
+
+// The fields of a known variable's texts, in the order they are packed.
+enum KnownText { kName, kType, kInit, kTag, kDescription, kProfile, kEmbed };
+
+QByteArray packTexts(const K5DB_VARINFO &info)
+{
+    QByteArray texts;
+    for (const char *text : {info.szName, info.szType, info.szInitValue, info.szTag,
+                             info.szDescription, info.szProfile, info.szEmbed}) {
+        texts.append(text);
+        texts.append('\0');
+    }
+    return texts;
+}
+
+QByteArrayView packedText(const QByteArray &texts, int field)
+{
+    qsizetype from = 0;
+    for (int i = 0; i < field; ++i)
+        from = texts.indexOf('\0', from) + 1;
+    return QByteArrayView(texts.constData() + from, texts.indexOf('\0', from) - from);
+}
+
+QString nativeText(QByteArrayView ansi)
+{
+    return fromWindows1252(ansi);
+}
+
 } // namespace
 
 // One line of a group on its way into the project.
@@ -101,7 +148,11 @@ bool VariableCreation::CreateGroupVariables(const QString &GroupName, quint32 hG
                               qUtf8Printable(GroupName)));
         return false;
     }
-    const auto unlock = qScopeGuard([&] { c.db.UnlockGroup(hGroup); });
+    const auto unlock = qScopeGuard([&] {
+        m_group = GroupVariables();
+        c.db.UnlockGroup(hGroup);
+    });
+    readGroupVariables(hGroup);
     for (qsizetype i = 0; i < Lines.size(); ++i) {
         LineWork work;
         work.group = GroupName;
@@ -110,8 +161,50 @@ bool VariableCreation::CreateGroupVariables(const QString &GroupName, quint32 hG
         work.index = int(i);
         work.fields = splitCommaText(Lines[i]);
         processLine(work);
+        if (!work.fields.isEmpty())
+            m_group.changed.insert(nameKey(work.fields[0]));
     }
     return true;
+}
+
+void VariableCreation::readGroupVariables(quint32 hGroup)
+{
+    m_group = GroupVariables();
+    std::vector<K5DB_VARINFO> infos;
+    if (!c.db.GetGroupVarInfos(hGroup, infos))
+        return;
+    m_group.hGroup = hGroup;
+    m_group.byName.reserve(qsizetype(infos.size()));
+    for (const K5DB_VARINFO &info : infos) {
+        m_group.byName.insert(nameKey(info.szName),
+                              KnownVariable{info.hVar, info.dwDim, info.dwStringLength,
+                                            info.dwFlags, packTexts(info)});
+    }
+}
+
+// Whether the variable's state is known from the group's read (`known`), and then the
+// variable, or null when the group has none of that name.
+const VariableCreation::KnownVariable *
+VariableCreation::knownVariable(quint32 hGroup, const QString &VarName, bool &known) const
+{
+    known = false;
+    if (hGroup == 0 || hGroup != m_group.hGroup)
+        return nullptr;
+    const QByteArray key = nameKey(VarName);
+    if (m_group.changed.contains(key))
+        return nullptr;
+    known = true;
+    const auto it = m_group.byName.constFind(key);
+    return it == m_group.byName.constEnd() ? nullptr : &*it;
+}
+
+quint32 VariableCreation::findVariable(quint32 hGroup, const QString &VarName)
+{
+    bool known = false;
+    const KnownVariable *var = knownVariable(hGroup, VarName, known);
+    if (known)
+        return var ? var->hVar : 0;
+    return c.db.FindVarInGroup(hGroup, VarName);
 }
 
 void VariableCreation::processLine(LineWork &work)
@@ -176,7 +269,7 @@ bool VariableCreation::prepareVariable(LineWork &work)
         return false;
     }
     const quint32 dim = wholeNumber(f[2]);
-    work.hVar = c.db.FindVarInGroup(work.hGroup, f[0]);
+    work.hVar = findVariable(work.hGroup, f[0]);
     const bool differs = f.size() != work.existing.size() || f.size() < 5 ||
                          !sameFields(f.mid(0, 5), work.existing.mid(0, 5));
     if (!differs && work.hVar != 0)
@@ -263,32 +356,63 @@ bool VariableCreation::ReadExistingVariable(quint32 hGroup, const QString &VarNa
 {
     HasSyb = false;
     Existing.clear();
-    const quint32 hVar = c.db.FindVarInGroup(hGroup, VarName);
-    if (hVar == 0)
-        return false;
-    quint32 hType = 0, dim = 0, length = 0, flags = 0;
-    const QString name = c.db.GetVarDesc(hGroup, hVar, hType, dim, length, flags);
-    const QString typeName =
-        TK5DB::nativeText(c.db.K5DB_GetTypeDesc(c.db.hClient, c.db.hProject, hType, nullptr));
-    const QString profile = TK5DB::nativeText(
-        c.db.K5DB_GetProperty(c.db.hClient, c.db.hProject, hVar, K5DB_PROP_PROFILE));
-    QString embed = TK5DB::nativeText(
-        c.db.K5DB_GetProperty(c.db.hClient, c.db.hProject, hVar, K5DB_PROP_EMBED));
-    embed.replace(u'\t', u' ');
-    const QString init = TK5DB::nativeText(
-        c.db.K5DB_GetVarInitValue(c.db.hClient, c.db.hProject, hGroup, hVar, nullptr));
-    HasSyb = embed.contains(kSyb);
-    const QString tag = c.db.GetComment(hVar, K5DB_COMMENT_TAG);
-    QString desc = c.db.GetComment(hVar, K5DB_COMMENT_DESC);
+    bool known = false;
+    const KnownVariable *var = knownVariable(hGroup, VarName, known);
+    VariableState state;
+    if (known) {
+        if (!var)
+            return false;
+        state = {nativeText(packedText(var->texts, kName)),
+                 nativeText(packedText(var->texts, kType)),
+                 var->dim,
+                 var->length,
+                 var->flags,
+                 nativeText(packedText(var->texts, kInit)),
+                 QString(),
+                 QString(),
+                 nativeText(packedText(var->texts, kProfile)),
+                 nativeText(packedText(var->texts, kEmbed))};
+        TK5DB::CheckCommentLength(packedText(var->texts, kTag).size());
+        state.tag = nativeText(packedText(var->texts, kTag));
+        TK5DB::CheckCommentLength(packedText(var->texts, kDescription).size());
+        state.description = nativeText(packedText(var->texts, kDescription));
+    } else {
+        const quint32 hVar = c.db.FindVarInGroup(hGroup, VarName);
+        if (hVar == 0)
+            return false;
+        state = readVariable(hGroup, hVar);
+    }
+    state.embed.replace(u'\t', u' ');
+    HasSyb = state.embed.contains(kSyb);
     bool generatorMade = false;
+    QString &desc = state.description;
     if (const qsizetype at = desc.indexOf(kGeneratorMarker); at >= 0) {
         desc = withoutTrailingBlanks(desc.remove(at, kGeneratorMarker.size()));
         generatorMade = true;
     }
-    Existing = splitCommaText(FormatVariableLine(name, typeName, numberOrEmpty(dim),
-                                                 attributeText(flags), QString(), init, tag, desc,
-                                                 profile, embed, numberOrEmpty(length), QString()));
+    Existing = splitCommaText(FormatVariableLine(state.name, state.type, numberOrEmpty(state.dim),
+                                                 attributeText(state.flags), QString(), state.init,
+                                                 state.tag, desc, state.profile, state.embed,
+                                                 numberOrEmpty(state.length), QString()));
     return generatorMade;
+}
+
+// One variable read call by call, in the order the calls have always been made.
+VariableCreation::VariableState VariableCreation::readVariable(quint32 hGroup, quint32 hVar)
+{
+    VariableState v;
+    quint32 hType = 0;
+    v.name = c.db.GetVarDesc(hGroup, hVar, hType, v.dim, v.length, v.flags);
+    v.type = TK5DB::nativeText(c.db.K5DB_GetTypeDesc(c.db.hClient, c.db.hProject, hType, nullptr));
+    v.profile = TK5DB::nativeText(
+        c.db.K5DB_GetProperty(c.db.hClient, c.db.hProject, hVar, K5DB_PROP_PROFILE));
+    v.embed = TK5DB::nativeText(
+        c.db.K5DB_GetProperty(c.db.hClient, c.db.hProject, hVar, K5DB_PROP_EMBED));
+    v.init = TK5DB::nativeText(
+        c.db.K5DB_GetVarInitValue(c.db.hClient, c.db.hProject, hGroup, hVar, nullptr));
+    v.tag = c.db.GetComment(hVar, K5DB_COMMENT_TAG);
+    v.description = c.db.GetComment(hVar, K5DB_COMMENT_DESC);
+    return v;
 }
 
 void VariableCreation::DeleteGeneratedVariables(const QString &GroupName)
@@ -308,21 +432,50 @@ void VariableCreation::DeleteGeneratedVariables(const QString &GroupName)
     DeleteMarkedVariables(GroupName, hGroup);
 }
 
-bool VariableCreation::DeleteMarkedVariables(const QString &GroupName, quint32 hGroup)
+// The group's variables with their descriptions and names, read before any is deleted; a
+// name is read only when needed, unless the group came in one call.
+struct VariableCreation::Described {
+    QString description;
+    quint32 hVar = 0;
+    QString name;
+};
+
+std::vector<VariableCreation::Described> VariableCreation::describedVariables(quint32 hGroup)
 {
+    std::vector<Described> out;
+    std::vector<K5DB_VARINFO> infos;
+    if (c.db.GetGroupVarInfos(hGroup, infos)) {
+        out.reserve(infos.size());
+        for (const K5DB_VARINFO &info : infos) {
+            TK5DB::CheckCommentLength(qsizetype(std::strlen(info.szDescription)));
+            out.push_back(
+                {TK5DB::nativeText(info.szDescription), info.hVar, TK5DB::nativeText(info.szName)});
+        }
+        return out;
+    }
     TK5DB::HandleList variables;
     c.db.GetVarsDescriptions(hGroup, variables);
+    for (const auto &variable : variables)
+        out.push_back({variable.name, variable.value, QString()});
+    return out;
+}
+
+bool VariableCreation::DeleteMarkedVariables(const QString &GroupName, quint32 hGroup)
+{
     int count = 0;
-    for (const auto &variable : variables) {
-        if (!variable.name.contains(kGeneratorMarker))
+    for (const Described &variable : describedVariables(hGroup)) {
+        if (!variable.description.contains(kGeneratorMarker))
             continue;
         ++count;
-        quint32 hType = 0, dim = 0, length = 0, flags = 0;
-        const QString name = c.db.GetVarDesc(hGroup, variable.value, hType, dim, length, flags);
-        if (const quint32 r = c.db.DeleteVar(hGroup, variable.value); r != K5DB_OK) {
+        QString name = variable.name;
+        if (name.isNull()) {
+            quint32 hType = 0, dim = 0, length = 0, flags = 0;
+            name = c.db.GetVarDesc(hGroup, variable.hVar, hType, dim, length, flags);
+        }
+        if (const quint32 r = c.db.DeleteVar(hGroup, variable.hVar); r != K5DB_OK) {
             c.log.LogLine(QStringLiteral("Error (") + QString::number(r) +
                           QStringLiteral(") while deleting variable (") + name +
-                          QStringLiteral(")    (") + variable.name + u')');
+                          QStringLiteral(")    (") + variable.description + u')');
         }
     }
     c.log.LogLine(QStringLiteral("Deleted variables ") + GroupName + u'(' + QString::number(count) +

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
+
+#include <vector>
 
 struct ProjectContext;
 
@@ -29,6 +34,35 @@ public:
 
 private:
     struct LineWork;
+    // A variable of the locked group as it was when the group's lines began: its handle, its
+    // numbers and its texts (name, type, init, tag, description, profile, embed), each in
+    // Windows-1252 and followed by a NUL.
+    struct KnownVariable {
+        quint32 hVar = 0, dim = 0, length = 0, flags = 0;
+        QByteArray texts;
+    };
+    // The group's variables read in one call when the lines begin, by name as the project
+    // database compares names. A name whose line has run is read from the project again, as
+    // that line may have changed it.
+    struct GroupVariables {
+        quint32 hGroup = 0; // 0: nothing was read, every variable is asked for
+        QHash<QByteArray, KnownVariable> byName;
+        QSet<QByteArray> changed;
+    };
+
+    // What ReadExistingVariable turns into a line.
+    struct VariableState {
+        QString name, type;
+        quint32 dim = 0, length = 0, flags = 0;
+        QString init, tag, description, profile, embed;
+    };
+
+    struct Described;
+    std::vector<Described> describedVariables(quint32 hGroup);
+    void readGroupVariables(quint32 hGroup);
+    VariableState readVariable(quint32 hGroup, quint32 hVar);
+    const KnownVariable *knownVariable(quint32 hGroup, const QString &VarName, bool &known) const;
+    quint32 findVariable(quint32 hGroup, const QString &VarName);
 
     void processLine(LineWork &work);
     bool isUnchanged(LineWork &work) const;
@@ -38,4 +72,5 @@ private:
     void writeProfile(const LineWork &work);
 
     ProjectContext &c;
+    GroupVariables m_group;
 };

@@ -51,9 +51,20 @@ const FieldOf kFields[] = {
     {"properties", false, [](const VariableState &v) { return v.embed; }},
 };
 
+// Every field that compareVariable shows, compared as stored: equal fields show no change,
+// which spares the texts of most variables of a rebuild.
+bool sameFields(const VariableState &a, const VariableState &b)
+{
+    return a.dim == b.dim && a.flags == b.flags && a.length == b.length && a.type == b.type &&
+           a.init == b.init && a.tag == b.tag && a.description == b.description &&
+           a.profile == b.profile && a.embed == b.embed;
+}
+
 std::optional<VariableChange> compareVariable(const VariableState &before,
                                               const VariableState &after)
 {
+    if (sameFields(before, after))
+        return std::nullopt;
     VariableChange change{after.name, QString(), {}};
     bool definition = false;
     for (const FieldOf &field : kFields) {
@@ -92,6 +103,26 @@ template <typename T> QHash<QString, const T *> byName(const std::vector<T> &ite
     return map;
 }
 
+// Names as the plan matches them, in the order of the variables.
+QStringList lowerNames(const std::vector<VariableState> &variables)
+{
+    QStringList keys;
+    keys.reserve(qsizetype(variables.size()));
+    for (const VariableState &v : variables)
+        keys << v.name.toLower();
+    return keys;
+}
+
+QHash<QString, const VariableState *> byKey(const std::vector<VariableState> &variables,
+                                            const QStringList &keys)
+{
+    QHash<QString, const VariableState *> map;
+    map.reserve(keys.size());
+    for (qsizetype i = 0; i < keys.size(); ++i)
+        map.insert(keys[i], &variables[std::size_t(i)]);
+    return map;
+}
+
 GroupPlan compareGroup(const QString &name, const GroupState *before, const GroupState *after,
                        bool locked)
 {
@@ -99,28 +130,31 @@ GroupPlan compareGroup(const QString &name, const GroupState *before, const Grou
     const GroupState &b = before ? *before : none;
     const GroupState &a = after ? *after : none;
     GroupPlan plan{name, locked, false, 0, {}};
-    const auto old = byName(b.variables);
-    const auto now = byName(a.variables);
+    const QStringList oldKeys = lowerNames(b.variables);
+    const QStringList nowKeys = lowerNames(a.variables);
+    const auto old = byKey(b.variables, oldKeys);
+    const auto now = byKey(a.variables, nowKeys);
     QStringList keptBefore, keptAfter;
-    for (const VariableState &v : b.variables) {
-        if (now.contains(v.name.toLower()))
-            keptBefore << v.name.toLower();
+    for (const QString &key : oldKeys) {
+        if (now.contains(key))
+            keptBefore << key;
     }
-    for (const VariableState &v : a.variables) {
-        const VariableState *was = old.value(v.name.toLower());
+    for (std::size_t i = 0; i < a.variables.size(); ++i) {
+        const VariableState &v = a.variables[i];
+        const VariableState *was = old.value(nowKeys[qsizetype(i)]);
         if (!was) {
             plan.variables.push_back(newVariable(v));
             continue;
         }
-        keptAfter << v.name.toLower();
+        keptAfter << nowKeys[qsizetype(i)];
         if (auto change = compareVariable(*was, v))
             plan.variables.push_back(std::move(*change));
         else
             ++plan.unchanged;
     }
-    for (const VariableState &v : b.variables) {
-        if (!now.contains(v.name.toLower()))
-            plan.variables.push_back({v.name, QStringLiteral("removed"), {}});
+    for (std::size_t i = 0; i < b.variables.size(); ++i) {
+        if (!now.contains(oldKeys[qsizetype(i)]))
+            plan.variables.push_back({b.variables[i].name, QStringLiteral("removed"), {}});
     }
     plan.reordered = keptBefore != keptAfter;
     return plan;

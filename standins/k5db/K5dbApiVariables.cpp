@@ -3,9 +3,47 @@
 #include "ApiGuards.h"
 
 #include <cstring>
+#include <map>
 
 using namespace k5db;
 using namespace k5db::api;
+
+namespace {
+
+// The texts of one variable's record as offsets into the client's text buffer; they become
+// pointers once the buffer has stopped growing.
+struct TextOffsets {
+    std::size_t name, type, init, tag, description, profile, embed;
+};
+
+std::size_t addText(std::string &buffer, std::string_view utf8)
+{
+    const std::size_t at = buffer.size();
+    buffer += ansiFromUtf8(utf8);
+    buffer += '\0';
+    return at;
+}
+
+struct TypeInfo {
+    uint32_t handle;
+    std::string name;
+};
+
+// The handle and catalogue name of a variable's type, as K5DB_GetVarDesc and K5DB_GetTypeDesc
+// give them; asked once per type name.
+const TypeInfo &typeOf(Project &project, std::map<std::string, TypeInfo> &seen,
+                       const std::string &name)
+{
+    auto it = seen.find(name);
+    if (it == seen.end()) {
+        const uint32_t handle = project.types.find(name);
+        const auto type = project.types.describe(handle);
+        it = seen.emplace(name, TypeInfo{handle, type ? type->name : std::string()}).first;
+    }
+    return it->second;
+}
+
+} // namespace
 
 K5DB_API uint32_t K5DB_GetNbVar(uint32_t hClient, uint32_t hProject, uint32_t hGroup) noexcept
 {
@@ -119,6 +157,54 @@ K5DB_API const char *K5DB_GetVarDesc(uint32_t hClient, uint32_t hProject, uint32
         setOut(pdwStringLength, var.stringLength);
         setOut(pdwFlags, var.flags);
         return server().reply(hClient, var.name);
+    });
+}
+
+K5DB_API uint32_t K5DB_GetGroupVarInfos(uint32_t hClient, uint32_t hProject, uint32_t hGroup,
+                                        K5DB_VARINFO *pVars, uint32_t dwMax,
+                                        uint32_t *pdwCount) noexcept
+{
+    setOut(pdwCount, 0);
+    return guardStatus([&] {
+        if (!pdwCount || (!pVars && dwMax > 0))
+            throw StoreError(K5DB_ERR_ARGUMENT, "null pointer");
+        Project &project = server().project(hClient, hProject);
+        requireGroup(project, hGroup);
+        std::string &texts = server().beginTexts(hClient);
+        std::map<std::string, TypeInfo> types;
+        std::vector<TextOffsets> offsets;
+        std::size_t count = 0;
+        // Rows past dwMax are only counted: the caller learns how many to make room for.
+        project.variables.details(hGroup, [&](const VariableDetails &details) {
+            if (count++ >= dwMax)
+                return;
+            const VariableRecord &var = details.record;
+            const TypeInfo &type = typeOf(project, types, var.type);
+            pVars[offsets.size()] =
+                K5DB_VARINFO{var.handle,       type.handle, var.dim,
+                             var.stringLength, var.flags,   var.initValue ? 1u : 0u,
+                             nullptr,          nullptr,     nullptr,
+                             nullptr,          nullptr,     nullptr,
+                             nullptr};
+            offsets.push_back({addText(texts, var.name), addText(texts, type.name),
+                               addText(texts, var.initValue.value_or("")),
+                               addText(texts, details.tag), addText(texts, details.description),
+                               addText(texts, details.profile), addText(texts, details.embed)});
+        });
+        // Pointers only now: the buffer may have moved while it grew.
+        const char *base = texts.c_str();
+        for (std::size_t i = 0; i < offsets.size(); ++i) {
+            K5DB_VARINFO &out = pVars[i];
+            out.szName = base + offsets[i].name;
+            out.szType = base + offsets[i].type;
+            out.szInitValue = base + offsets[i].init;
+            out.szTag = base + offsets[i].tag;
+            out.szDescription = base + offsets[i].description;
+            out.szProfile = base + offsets[i].profile;
+            out.szEmbed = base + offsets[i].embed;
+        }
+        *pdwCount = static_cast<uint32_t>(count);
+        return count > dwMax ? K5DB_ERR_BUFFER : K5DB_OK;
     });
 }
 

@@ -116,7 +116,16 @@ const char *Server::reply(std::uint32_t hClient, std::string_view utf8)
 {
     Client &c = client(hClient);
     c.reply = ansiFromUtf8(utf8);
+    if (!c.texts.empty())
+        std::string().swap(c.texts); // a group's texts are not kept past their call
     return c.reply.c_str();
+}
+
+std::string &Server::beginTexts(std::uint32_t hClient)
+{
+    Client &c = client(hClient);
+    c.texts.clear();
+    return c.texts;
 }
 
 Server::Client &Server::client(std::uint32_t hClient)

@@ -32,12 +32,16 @@ public:
     Project &project(std::uint32_t hClient, std::uint32_t hProject);
     // Keeps the text, in Windows-1252, until the client's next call that returns text.
     const char *reply(std::uint32_t hClient, std::string_view utf8);
+    // The emptied buffer in which one call keeps many texts at once, each in Windows-1252
+    // and followed by a NUL, until the client's next call that returns text.
+    std::string &beginTexts(std::uint32_t hClient);
 
 private:
     struct Client {
         LockOwner owner;
         std::map<std::uint32_t, std::unique_ptr<Project>> projects;
         std::string reply;
+        std::string texts; // many texts of one call, NUL after each
     };
     Client &client(std::uint32_t hClient);
     std::uint32_t addProject(Client &c, std::unique_ptr<Project> project);

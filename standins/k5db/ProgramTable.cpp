@@ -80,10 +80,12 @@ std::optional<ProgramRecord> ProgramTable::record(std::uint32_t hProgram)
 {
     if (!isKind(hProgram, ObjectKind::Program))
         return std::nullopt;
+    // A program's group carries the program's name: the group is found through the index of
+    // group names rather than by reading every group (groups have no index on their program).
     Query row = m_db.query(
         "SELECT p.id, p.name, p.language, p.section, p.parent_program, p.folder, p.flags, "
-        "p.period, p.phase, p.on_call, g.id FROM program p JOIN var_group g ON g.program = p.id "
-        "WHERE p.id = ?");
+        "p.period, p.phase, p.on_call, g.id FROM program p "
+        "JOIN var_group g ON g.name = p.name AND g.program = p.id WHERE p.id = ?");
     row.bind(rowId(hProgram));
     if (!row.next())
         return std::nullopt;
@@ -126,7 +128,11 @@ void ProgramTable::setOnCall(std::uint32_t hProgram, std::uint32_t onCall)
 
 void ProgramTable::remove(std::uint32_t hProgram)
 {
-    m_db.query("DELETE FROM var_group WHERE program = ?").bind(rowId(hProgram)).run();
+    // By name as in record(), before the program's row goes.
+    m_db.query("DELETE FROM var_group "
+               "WHERE name = (SELECT name FROM program WHERE id = ?1) AND program = ?1")
+        .bind(rowId(hProgram))
+        .run();
     m_db.query("DELETE FROM program WHERE id = ?").bind(rowId(hProgram)).run();
 }
 

@@ -20,7 +20,8 @@ namespace {
 // One change of several statements: all of them or none stay in the open transaction.
 class Change {
 public:
-    explicit Change(Database &db) : m_db(db) { m_db.execute("SAVEPOINT change"); }
+    // Prepared once and kept: a generation makes a change for every variable it writes.
+    explicit Change(Database &db) : m_db(db) { m_db.query("SAVEPOINT change").run(); }
     ~Change()
     {
         if (!m_done)
@@ -29,7 +30,7 @@ public:
     }
     void commit()
     {
-        m_db.execute("RELEASE change");
+        m_db.query("RELEASE change").run();
         m_done = true;
     }
 

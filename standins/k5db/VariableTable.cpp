@@ -152,6 +152,36 @@ std::vector<VariableRecord> VariableTable::records(std::uint32_t hGroup)
     return all;
 }
 
+void VariableTable::details(std::uint32_t hGroup,
+                            const std::function<void(const VariableDetails &)> &each)
+{
+    // Comments and properties are keyed by the variable's handle: its row id with the
+    // variable kind in the top bits.
+    const std::int64_t kindBits = makeHandle(ObjectKind::Variable, 0);
+    Query rows =
+        m_db.query("SELECT v.id, v.name, v.type, v.dim, v.string_length, v.flags, v.init_value, "
+                   "(SELECT text FROM comment WHERE object = (?1 | v.id) AND kind = ?2), "
+                   "(SELECT text FROM comment WHERE object = (?1 | v.id) AND kind = ?3), "
+                   "(SELECT value FROM property WHERE object = (?1 | v.id) AND prop = ?4), "
+                   "(SELECT value FROM property WHERE object = (?1 | v.id) AND prop = ?5) "
+                   "FROM variable v WHERE v.group_id = ?6 ORDER BY v.position");
+    rows.bind(kindBits)
+        .bind(std::int64_t{K5DB_COMMENT_TAG})
+        .bind(std::int64_t{K5DB_COMMENT_DESC})
+        .bind(std::int64_t{K5DB_PROP_PROFILE})
+        .bind(std::int64_t{K5DB_PROP_EMBED})
+        .bind(rowId(hGroup));
+    VariableDetails d;
+    while (rows.next()) {
+        d.record = readVariable(rows);
+        d.tag = rows.text(7);
+        d.description = rows.text(8);
+        d.profile = rows.text(9);
+        d.embed = rows.text(10);
+        each(d);
+    }
+}
+
 void VariableTable::setInitValue(std::uint32_t hVar, const std::optional<std::string> &value)
 {
     Query update = m_db.query("UPDATE variable SET init_value = ? WHERE id = ?");

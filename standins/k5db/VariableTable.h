@@ -3,6 +3,7 @@
 #include "Sqlite.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,13 @@ struct VariableRecord {
     std::uint32_t stringLength = 0;
     std::uint32_t flags = 0;
     std::optional<std::string> initValue;
+};
+
+// A variable with the comments and properties a reader of a whole group wants; texts absent
+// from the store read as empty.
+struct VariableDetails {
+    VariableRecord record;
+    std::string tag, description, profile, embed;
 };
 
 struct GroupRecord {
@@ -42,6 +50,9 @@ public:
     std::optional<VariableRecord> record(std::uint32_t hGroup, std::uint32_t hVar);
     std::vector<std::uint32_t> list(std::uint32_t hGroup);
     std::vector<VariableRecord> records(std::uint32_t hGroup);
+    // Passes the group's variables in order, each with its tag and description comments and
+    // its profile and embedded properties, to `each`, in one query and one at a time.
+    void details(std::uint32_t hGroup, const std::function<void(const VariableDetails &)> &each);
     void setInitValue(std::uint32_t hVar, const std::optional<std::string> &value);
     void remove(std::uint32_t hVar);
     void removeAllOf(std::uint32_t hGroup);

@@ -285,6 +285,54 @@ TEST(CreateGroupVariables, AGroupLockedElsewhereCreatesNothing)
     other.Disconnect();
 }
 
+// A group's variables are read in one call when its lines begin; a line must still see what
+// the lines before it did, and the log, the project and the failures stay those of reading
+// each variable on its own.
+TEST(CreateGroupVariables, ReadingTheGroupInOneCallChangesNothing)
+{
+    const QString tooLong = QString(2100, u'd');
+    const struct {
+        const char *what;
+        QStringList before, lines;
+    } cases[] = {
+        {"a name twice, in another case", lines({"V,INT,,,,1,,\"a\",\"\",\"\",,"}),
+         lines({"V,DINT,,,,2,,\"b\",\"\",\"\",,", "v,DINT,,,,3,T,\"b\",\"P1\",\"P1[x=1]\",,",
+                "V,DINT,,,,3,T,\"b\",\"P1\",\"P1[x=1]\",,"})},
+        {"unchanged, changed in place, recreated, new",
+         lines({"A,INT,,,,,,\"\",\"\",\"\",,", "B,BOOL,,,,TRUE,T1,\"d\",\"P1\",\"P1[<syb> a=1]\",,",
+                "C,STRING,,,,,,\"\",\"\",\"\",20,"}),
+         lines({"A,INT,,,,,,\"\",\"\",\"\",,", "B,BOOL,,,,TRUE,T2,\"d\",\"P1\",\"P1[b=2]\",,",
+                "C,STRING,,,,,,\"\",\"\",\"\",30,", "D,TON,,,,,,\"\",\"\",\"\",,"})},
+        {"a user's variable takes the marker", {}, lines({"Mine,INT,,,,,,\"u\",\"\",\"\",,"})},
+        {"a description too long to read",
+         QStringList{"L,INT,,,,,,\"" + tooLong + "\",\"\",\"\",,"},
+         lines({"New,INT,,,,,,\"\",\"\",\"\",,", "L,INT,,,,,,\"x\",\"\",\"\",,"})},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string dumps[2];
+        QStringList logs[2];
+        QString failures[2];
+        for (const bool oneCall : {true, false}) {
+            OpenProject p;
+            p.create("(Global)", c.before);
+            p.create("(Global)", lines({"Mine,INT,,,,,,\"u\",\"\",\"\",,"}), false);
+            if (!oneCall)
+                p.db.K5DB_GetGroupVarInfos = nullptr;
+            try {
+                logs[oneCall] = p.create("(Global)", c.lines);
+            } catch (const Failure &e) {
+                failures[oneCall] = e.message();
+                logs[oneCall] = logTexts(p.log);
+            }
+            dumps[oneCall] = p.dump();
+        }
+        EXPECT_EQ(logs[1], logs[0]);
+        EXPECT_EQ(failures[1], failures[0]);
+        EXPECT_EQ(dumps[1], dumps[0]);
+    }
+}
+
 TEST(DeleteGeneratedVariables, RemovesOnlyMarkedVariablesAndCountsThem)
 {
     OpenProject p;
