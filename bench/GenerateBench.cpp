@@ -9,6 +9,7 @@
 //   bench_generate --write DIR N FORM
 //                                  writes the workbook of N signals in FORM (synthetic, inline
 //                                  or shared) and its template into DIR, for --run
+#include "BenchProcess.h"
 #include "BenchWorkbook.h"
 
 #include "common/RunLog.h"
@@ -20,35 +21,12 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
-
-// Processor time of this process so far, in milliseconds: on a busy machine it says more
-// than the wall clock.
-long long cpuMilliseconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000LL +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
-}
-
-long peakKilobytes()
-{
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').front().toLong();
-    return -1;
-}
 
 struct SilentPrompts final : UserPrompts {
     void message(const QString &, const QString &text) override

@@ -1,10 +1,14 @@
 // Times a whole generation into a project on the benchmark's workbook: the dry run, the first
 // generation into an empty project folder, a second, unchanged one, and the plan of a third
-// against the project the second left.
+// against the project the second left. Each run is a process of its own, so that its peak
+// memory is that of the run alone.
 //
 //   bench_project                   40,000 and 100,000 signals of the synthetic workbook, and
 //                                   40,000 of each form spreadsheet tools write
 //   bench_project SIGNALS [FORM]    one workbook (FORM: synthetic, inline or shared)
+//   bench_project --run RUN BOOK    one run (dry, build or plan) of any workbook; prints
+//                                   "wall-ms cpu-ms log-lines peak-kB"
+#include "BenchProcess.h"
 #include "BenchWorkbook.h"
 
 #include "common/RunLog.h"
@@ -20,19 +24,12 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
-
-long long cpuMilliseconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000LL +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
-}
 
 struct SilentPrompts final : UserPrompts {
     void message(const QString &, const QString &text) override
@@ -41,18 +38,28 @@ struct SilentPrompts final : UserPrompts {
     }
 };
 
-struct Timing {
-    qint64 wallMs = 0;
-    long long cpuMs = 0;
-    int lines = 0;
-};
-
-// One run of the workbook; with `db` the project is written, without it the run is dry.
+// One run of the workbook: dry, written into the project, or planned against it.
 enum class Mode { Dry, Build, Plan };
 
-// One run of the workbook: dry, written into the project, or planned against it.
-bool timeRun(const QString &book, TK5DB &db, Mode mode, Timing &timing)
+const struct {
+    const char *argument;
+    Mode mode;
+} kModes[] = {{"dry", Mode::Dry}, {"build", Mode::Build}, {"plan", Mode::Plan}};
+
+// Runs the workbook once in this process and prints its row of figures; a plan counts as
+// failed when it finds a change (the benchmark plans against an unchanged project).
+int runOne(const QString &modeArgument, const QString &book)
 {
+    const auto found = std::find_if(std::begin(kModes), std::end(kModes),
+                                    [&](const auto &m) { return modeArgument == m.argument; });
+    if (found == std::end(kModes))
+        return 2;
+    const Mode mode = found->mode;
+    TK5DB db;
+    if (mode != Mode::Dry && !db.Result) {
+        std::fprintf(stderr, "the project database library K5DBSRV was not found\n");
+        return 1;
+    }
     RunState state;
     FileWorkbooks excel;
     RunLog log;
@@ -71,34 +78,46 @@ bool timeRun(const QString &book, TK5DB &db, Mode mode, Timing &timing)
     } else {
         ok = run.GenerateFromWorkbook(WorkbookChooser::forPath(book), false);
     }
-    timing = {timer.elapsed(), cpuMilliseconds() - cpuBefore, int(log.lines().size())};
+    const qint64 wallMs = timer.elapsed();
+    const long long cpuMs = cpuMilliseconds() - cpuBefore;
     if (!ok || qEnvironmentVariableIsSet("BENCH_LOG")) {
         for (const QString &l : log.lines())
             std::fprintf(stderr, "%s\n", qPrintable(l));
+        if (!ok)
+            return 1;
     }
-    return ok;
+    std::printf("%lld %lld %lld %ld\n", static_cast<long long>(wallMs), cpuMs,
+                static_cast<long long>(log.lines().size()), peakKilobytes());
+    return 0;
 }
 
-// The three runs on one workbook, printed as rows of the table.
-bool timeWorkbook(TK5DB &db, int signalCount, BenchForm form)
+// The four runs on one workbook, each in a process of its own, printed as rows of the table.
+bool timeWorkbook(const QString &program, int signalCount, BenchForm form)
 {
     QTemporaryDir dir;
     const QString book = writeBenchInputs(dir, signalCount, form);
     struct Step {
         const char *name;
-        Mode mode;
-    } const steps[] = {{"dry run", Mode::Dry},
-                       {"first generation", Mode::Build},
-                       {"second, unchanged", Mode::Build},
-                       {"plan, unchanged", Mode::Plan}};
+        const char *mode;
+    } const steps[] = {{"dry run", "dry"},
+                       {"first generation", "build"},
+                       {"second, unchanged", "build"},
+                       {"plan, unchanged", "plan"}};
     for (const Step &step : steps) {
-        Timing t;
-        if (!timeRun(book, db, step.mode, t)) {
+        QProcess one;
+        one.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        one.start(program, {"--run", step.mode, book});
+        if (!one.waitForFinished(600000) || one.exitStatus() != QProcess::NormalExit ||
+            one.exitCode() != 0) {
             std::fprintf(stderr, "%s failed\n", step.name);
             return false;
         }
-        std::printf("%-24s %8d %-20s %10lld %10lld %10d\n", benchFormName(form), signalCount,
-                    step.name, static_cast<long long>(t.wallMs), t.cpuMs, t.lines);
+        const QList<QByteArray> f = one.readAllStandardOutput().trimmed().split(' ');
+        if (f.size() != 4)
+            return false;
+        std::printf("%-24s %8d %-20s %10s %10s %10.1f %10s\n", benchFormName(form), signalCount,
+                    step.name, f[0].constData(), f[1].constData(), f[3].toDouble() / 1024.0,
+                    f[2].constData());
         std::fflush(stdout);
     }
     return true;
@@ -109,11 +128,9 @@ bool timeWorkbook(TK5DB &db, int signalCount, BenchForm form)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    TK5DB db;
-    if (!db.Result) {
-        std::fprintf(stderr, "the project database library K5DBSRV was not found\n");
-        return 1;
-    }
+    const QStringList args = app.arguments();
+    if (args.size() == 4 && args[1] == u"--run")
+        return runOne(args[2], args[3]);
     std::vector<std::pair<int, BenchForm>> workbooks = {
         {40000, BenchForm::Synthetic},
         {100000, BenchForm::Synthetic},
@@ -130,10 +147,10 @@ int main(int argc, char **argv)
         }
         workbooks = {{QString::fromLocal8Bit(argv[1]).toInt(), *form}};
     }
-    std::printf("%-24s %8s %-20s %10s %10s %10s\n", "workbook", "signals", "run", "wall ms",
-                "cpu ms", "log lines");
+    std::printf("%-24s %8s %-20s %10s %10s %10s %10s\n", "workbook", "signals", "run", "wall ms",
+                "cpu ms", "peak MB", "log lines");
     for (const auto &[signalCount, form] : workbooks) {
-        if (!timeWorkbook(db, signalCount, form))
+        if (!timeWorkbook(app.applicationFilePath(), signalCount, form))
             return 1;
     }
     return 0;
