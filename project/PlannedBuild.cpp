@@ -6,11 +6,31 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 QString sameFolder(const QString &folder)
 {
     return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}
+
+// Opens the copy of the project in `folder` as the current project of `db`.
+bool openCopy(TK5DB &db, const QString &folder, PlannedBuild::Project &project)
+{
+    if (!db.OpenProjectCopy(folder))
+        return false;
+    project.folder = folder;
+    project.existed = QFileInfo::exists(projectFile(folder, QStringLiteral("appli.k5p")));
+    project.hProject = db.hProject;
+    return true;
+}
+
+// A folder without a project has nothing, not even the top folder its copy shows.
+void readBefore(TK5DB &db, PlannedBuild::Project &project)
+{
+    if (project.existed)
+        project.before = readProjectSnapshot(db);
 }
 
 } // namespace
@@ -22,6 +42,7 @@ PlannedBuild::~PlannedBuild()
 
 bool PlannedBuild::connect()
 {
+    awaitPrefetch();
     if (!m_connected) {
         if (!m_db.K5DB_OpenProjectCopy ||
             !m_db.Connect(nullptr, 0, 0, 0, QStringLiteral("Orvane_Tessilator (plan)")))
@@ -31,8 +52,16 @@ bool PlannedBuild::connect()
     return true;
 }
 
+bool PlannedBuild::isOpen(const QString &projectFolder) const
+{
+    const QString key = sameFolder(projectFolder);
+    return std::any_of(m_projects.begin(), m_projects.end(),
+                       [&key](const Project &p) { return sameFolder(p.folder) == key; });
+}
+
 bool PlannedBuild::open(const QString &projectFolder)
 {
+    awaitPrefetch();
     const QString key = sameFolder(projectFolder);
     for (const Project &project : m_projects) {
         if (sameFolder(project.folder) == key) {
@@ -40,21 +69,79 @@ bool PlannedBuild::open(const QString &projectFolder)
             return true;
         }
     }
-    if (!m_db.OpenProjectCopy(projectFolder))
-        return false;
+    if (takePrefetched(projectFolder))
+        return true;
     Project project;
-    project.folder = projectFolder;
-    project.existed = QFileInfo::exists(projectFile(projectFolder, QStringLiteral("appli.k5p")));
-    project.hProject = m_db.hProject;
-    // a project that is not there yet has nothing, not even the top folder its copy shows
-    if (project.existed)
-        project.before = readProjectSnapshot(m_db);
+    if (!openCopy(m_db, projectFolder, project))
+        return false;
+    readBefore(m_db, project);
     m_projects.push_back(std::move(project));
     return true;
 }
 
+void PlannedBuild::prefetch(const QString &projectFolder)
+{
+    awaitPrefetch();
+    if (m_prefetched && sameFolder(m_prefetched->project.folder) == sameFolder(projectFolder))
+        return;
+    dropPrefetched();
+    if (isOpen(projectFolder) || !m_db.Result || !connect())
+        return;
+    // The copy is made here: its pages are then the main thread's memory, which the build
+    // goes on to change; only the reading runs beside the run.
+    m_prefetched.emplace();
+    if (!openCopy(m_db, projectFolder, m_prefetched->project)) {
+        m_prefetched.reset();
+        return;
+    }
+    m_prefetching = std::thread([this] {
+        try {
+            readBefore(m_db, m_prefetched->project);
+        } catch (...) {
+            m_prefetched->failure = std::current_exception();
+        }
+    });
+}
+
+void PlannedBuild::awaitPrefetch()
+{
+    if (m_prefetching.joinable())
+        m_prefetching.join();
+}
+
+// Takes over the copy read ahead when it is of `projectFolder`, as open() would have opened
+// and read it; closes it otherwise. A copy that could not be opened is opened again by the
+// caller, so that a failure is met where it always was.
+bool PlannedBuild::takePrefetched(const QString &projectFolder)
+{
+    if (!m_prefetched)
+        return false;
+    if (!m_prefetched->project.hProject ||
+        sameFolder(m_prefetched->project.folder) != sameFolder(projectFolder)) {
+        dropPrefetched();
+        return false;
+    }
+    Prefetched ahead = std::move(*m_prefetched);
+    m_prefetched.reset();
+    m_db.hProject = ahead.project.hProject;
+    if (ahead.failure)
+        std::rethrow_exception(ahead.failure);
+    m_projects.push_back(std::move(ahead.project));
+    return true;
+}
+
+void PlannedBuild::dropPrefetched()
+{
+    if (m_prefetched && m_prefetched->project.hProject) {
+        m_db.hProject = m_prefetched->project.hProject;
+        m_db.CloseProject();
+    }
+    m_prefetched.reset();
+}
+
 void PlannedBuild::noteWorkspace(const QString &folder, bool unpacks)
 {
+    awaitPrefetch();
     for (const Workspace &w : m_workspaces) {
         if (sameFolder(w.folder) == sameFolder(folder))
             return; // the first run decided: a later one reuses what it would have unpacked
@@ -64,6 +151,8 @@ void PlannedBuild::noteWorkspace(const QString &folder, bool unpacks)
 
 void PlannedBuild::finish()
 {
+    awaitPrefetch();
+    dropPrefetched();
     for (Project &project : m_projects) {
         m_db.hProject = project.hProject;
         project.after = readProjectSnapshot(m_db);
@@ -73,6 +162,8 @@ void PlannedBuild::finish()
 
 void PlannedBuild::close()
 {
+    awaitPrefetch();
+    dropPrefetched();
     if (!m_connected)
         return;
     for (Project &project : m_projects) {

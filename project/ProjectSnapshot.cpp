@@ -85,26 +85,33 @@ VariableState readVariable(TK5DB &db, quint32 hGroup, quint32 hVar, TypeNames &t
     return v;
 }
 
+// A field of a record read in one call. Most fields of a generated variable are empty: they
+// are kept without a text of their own.
+QString field(const char *text)
+{
+    return text && *text ? TK5DB::nativeText(text) : QString();
+}
+
 // A comment of a record read in one call, with the failure a read of its own would give.
 QString wholeComment(const char *text)
 {
     TK5DB::CheckCommentLength(qsizetype(std::strlen(text)));
-    return TK5DB::nativeText(text);
+    return field(text);
 }
 
 VariableState variableOf(const K5DB_VARINFO &info)
 {
     VariableState v;
-    v.name = TK5DB::nativeText(info.szName);
-    v.type = TK5DB::nativeText(info.szType);
+    v.name = field(info.szName);
+    v.type = field(info.szType);
     v.dim = info.dwDim;
     v.length = info.dwStringLength;
     v.flags = info.dwFlags;
-    v.init = TK5DB::nativeText(info.szInitValue);
+    v.init = field(info.szInitValue);
     v.tag = wholeComment(info.szTag);
     v.description = wholeComment(info.szDescription);
-    v.profile = TK5DB::nativeText(info.szProfile);
-    v.embed = TK5DB::nativeText(info.szEmbed);
+    v.profile = field(info.szProfile);
+    v.embed = field(info.szEmbed);
     return v;
 }
 

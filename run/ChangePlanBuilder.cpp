@@ -2,6 +2,7 @@
 
 #include "common/IniDocument.h"
 #include "common/ProjectTextFile.h"
+#include "common/Windows1252.h"
 #include "project/PlannedBuild.h"
 #include "run/LineDiff.h"
 #include "run/ProgramAssembly.h"
@@ -9,7 +10,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <QStringConverter>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -123,6 +126,15 @@ QHash<QString, const VariableState *> byKey(const std::vector<VariableState> &va
     return map;
 }
 
+// A group that holds the same names in the same order: the variables pair up by position.
+bool sameNames(const GroupState &a, const GroupState &b)
+{
+    return a.variables.size() == b.variables.size() &&
+           std::equal(
+               a.variables.begin(), a.variables.end(), b.variables.begin(),
+               [](const VariableState &x, const VariableState &y) { return x.name == y.name; });
+}
+
 GroupPlan compareGroup(const QString &name, const GroupState *before, const GroupState *after,
                        bool locked)
 {
@@ -130,6 +142,16 @@ GroupPlan compareGroup(const QString &name, const GroupState *before, const Grou
     const GroupState &b = before ? *before : none;
     const GroupState &a = after ? *after : none;
     GroupPlan plan{name, locked, false, 0, {}};
+    if (sameNames(a, b)) {
+        // what a rebuild mostly leaves: nothing added, removed or moved
+        for (std::size_t i = 0; i < a.variables.size(); ++i) {
+            if (auto change = compareVariable(b.variables[i], a.variables[i]))
+                plan.variables.push_back(std::move(*change));
+            else
+                ++plan.unchanged;
+        }
+        return plan;
+    }
     const QStringList oldKeys = lowerNames(b.variables);
     const QStringList nowKeys = lowerNames(a.variables);
     const auto old = byKey(b.variables, oldKeys);
@@ -168,8 +190,8 @@ QStringList linesOf(const std::optional<QByteArray> &bytes)
     return bytes ? projectTextLines(*bytes) : QStringList();
 }
 
-// The generated main program names the time of the run in its first line, so every build
-// writes it anew; a source that differs in nothing else is no change to the program.
+// The generated main program's first lines both name a generation time, and the other lines
+// are the same.
 bool onlyTheTimeDiffers(const QStringList &before, const QStringList &after)
 {
     if (before.size() != after.size() || before.isEmpty())
@@ -178,6 +200,33 @@ bool onlyTheTimeDiffers(const QStringList &before, const QStringList &after)
     if (!before.front().startsWith(prefix) || !after.front().startsWith(prefix))
         return false;
     return std::equal(before.begin() + 1, before.end(), after.begin() + 1);
+}
+
+// The first line of Windows-1252 text up to the line feed at `lineFeed`; none when a lone
+// carriage return breaks it into more lines.
+std::optional<QString> firstLineOf(const QByteArray &bytes, qsizetype lineFeed)
+{
+    QByteArrayView line = QByteArrayView(bytes).first(lineFeed);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    if (line.contains('\r'))
+        return std::nullopt;
+    return fromWindows1252(line);
+}
+
+// onlyTheTimeDiffers told from the bytes, without splitting a long source into lines: true
+// only when the bytes after the first line feed are the same and both first lines name a
+// generation time. False says nothing: the lines are compared then.
+bool onlyTheTimeLineDiffers(const QByteArray &before, const QByteArray &after)
+{
+    if (QStringConverter::encodingForData(before) || QStringConverter::encodingForData(after))
+        return false;
+    const qsizetype a = before.indexOf('\n'), b = after.indexOf('\n');
+    if (a < 0 || b < 0 || QByteArrayView(before).sliced(a) != QByteArrayView(after).sliced(b))
+        return false;
+    const QString prefix = generatedAtPrefix();
+    const std::optional<QString> was = firstLineOf(before, a), now = firstLineOf(after, b);
+    return was && now && was->startsWith(prefix) && now->startsWith(prefix);
 }
 
 // What differs in where a program sits and what it is, beside its source.
@@ -218,14 +267,14 @@ void comparePrograms(const PlannedBuild::Project &p, const PlanNotes &notes, con
             change.details << QStringLiteral("%1 source lines").arg(lines);
         } else if (source) {
             const bool same = source->before == source->after;
-            const QStringList oldLines = same ? QStringList() : linesOf(source->before);
-            const QStringList newLines = same ? QStringList() : linesOf(source->after);
+            const bool timeOnly = !same && source->before && source->after &&
+                                  onlyGenerationTimeDiffers(*source->before, *source->after);
             const QStringList changed = changedAttributes(*was, program);
-            if (!same && onlyTheTimeDiffers(oldLines, newLines))
+            if (timeOnly)
                 change.details << QStringLiteral("written anew; only the generation time in its "
                                                  "first line changes");
             else if (!same)
-                change.diff = unifiedDiff(oldLines, newLines);
+                change.diff = unifiedDiff(linesOf(source->before), linesOf(source->after));
             change.details << changed;
             change.action = change.diff.isEmpty() && changed.isEmpty() ? QStringLiteral("unchanged")
                                                                        : QStringLiteral("replaced");
@@ -360,6 +409,12 @@ void compareFiles(const std::vector<RecordedProjectFiles::Change> &changes,
 }
 
 } // namespace
+
+bool onlyGenerationTimeDiffers(const QByteArray &before, const QByteArray &after)
+{
+    return onlyTheTimeLineDiffers(before, after) ||
+           onlyTheTimeDiffers(projectTextLines(before), projectTextLines(after));
+}
 
 QString planNotesKey(const QString &projectFolder)
 {

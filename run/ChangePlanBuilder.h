@@ -24,3 +24,7 @@ ChangePlan buildChangePlan(const PlannedBuild &build, const QHash<QString, PlanN
 
 // The key of a project folder in the notes.
 QString planNotesKey(const QString &projectFolder);
+
+// The generated main program names the time of the run in its first line, so every build
+// writes it anew: true when two sources (as stored) differ in nothing else.
+bool onlyGenerationTimeDiffers(const QByteArray &before, const QByteArray &after);

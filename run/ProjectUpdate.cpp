@@ -13,6 +13,11 @@
 
 namespace {
 
+QString workbookFolderOf(const GenerationRun &run)
+{
+    return run.workbookPath().isEmpty() ? QString() : QFileInfo(run.workbookPath()).path();
+}
+
 // A log line without its time stamp "hh:mm:ss.zzz" and the two blanks after it.
 constexpr qsizetype kTimeStampLength = 14;
 
@@ -61,11 +66,18 @@ GenerationRun::ProjectUpdater makeProjectUpdater(const GenerationRun &run, RunSt
                                                  const BuildSettings &settings)
 {
     return [&run, &state, &log, &db, settings](TCodeTab &genTab, TCodeTab &mainProgram) {
-        const QString workbookFolder =
-            run.workbookPath().isEmpty() ? QString() : QFileInfo(run.workbookPath()).path();
-        state.ProjectName = pathFromWorkbook(state.ProjectName, workbookFolder);
+        state.ProjectName = pathFromWorkbook(state.ProjectName, workbookFolderOf(run));
         ProjectContext context{projectRunState(state), log, db, settings};
         return UpdateStratonProject(context, genTab, mainProgram);
+    };
+}
+
+GenerationRun::ProjectPreview makePlanPreview(const GenerationRun &run, const RunState &state,
+                                              PlannedBuild &plan)
+{
+    return [&run, &state, &plan](const QString &projectCell) {
+        if (!state.XmlGeneratorOptions.GenerateMultiTaskApp)
+            plan.prefetch(pathFromWorkbook(projectCell, workbookFolderOf(run)));
     };
 }
 
@@ -75,9 +87,7 @@ GenerationRun::ProjectUpdater makePlanUpdater(const GenerationRun &run, RunState
 {
     return [&run, &state, &log, &db, settings, &plan, &notes](TCodeTab &genTab,
                                                               TCodeTab &mainProgram) {
-        const QString workbookFolder =
-            run.workbookPath().isEmpty() ? QString() : QFileInfo(run.workbookPath()).path();
-        state.ProjectName = pathFromWorkbook(state.ProjectName, workbookFolder);
+        state.ProjectName = pathFromWorkbook(state.ProjectName, workbookFolderOf(run));
         if (db.Result && !db.K5DB_OpenProjectCopy) {
             log.LogError(QStringLiteral("The project database cannot copy a project: no plan"));
             return false;

@@ -50,7 +50,7 @@ K5DB_API uint32_t K5DB_GetNbVar(uint32_t hClient, uint32_t hProject, uint32_t hG
     return guardNumber([&] {
         Project &project = server().project(hClient, hProject);
         requireGroup(project, hGroup);
-        return static_cast<uint32_t>(project.variables.list(hGroup).size());
+        return project.variables.count(hGroup);
     });
 }
 

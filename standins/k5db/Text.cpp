@@ -3,6 +3,7 @@
 #include "StoreError.h"
 #include "interfaces/K5dbApi.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -93,6 +94,10 @@ std::string utf8FromAnsi(std::string_view ansi)
 
 std::string ansiFromUtf8(std::string_view utf8)
 {
+    // ASCII, what names and most texts are, is the same in both
+    if (std::all_of(utf8.begin(), utf8.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(utf8);
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();)

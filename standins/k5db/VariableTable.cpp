@@ -4,6 +4,9 @@
 #include "StoreError.h"
 #include "interfaces/K5dbApi.h"
 
+#include <array>
+#include <optional>
+
 namespace k5db {
 
 namespace {
@@ -152,8 +155,111 @@ std::vector<VariableRecord> VariableTable::records(std::uint32_t hGroup)
     return all;
 }
 
+std::uint32_t VariableTable::count(std::uint32_t hGroup)
+{
+    Query row = m_db.query("SELECT count(*) FROM variable WHERE group_id = ?");
+    row.bind(rowId(hGroup));
+    return row.next() ? static_cast<std::uint32_t>(row.integer(0)) : 0;
+}
+
+namespace {
+
+// The notes of a group's variables read in passes over the range of their row ids: a group's
+// variables are mostly made together, so their ids lie close and a pass over the notes of
+// that range costs less than looking each note up. Slots are by id - first.
+class NoteRange {
+public:
+    // The range of the group's ids, or none when it is too sparse to pay.
+    static std::optional<NoteRange> of(Database &db, std::int64_t group)
+    {
+        Query row = db.query("SELECT min(id), max(id), count(*) FROM variable WHERE group_id = ?");
+        row.bind(group);
+        if (!row.next() || row.integer(2) == 0)
+            return std::nullopt;
+        const std::int64_t first = row.integer(0), last = row.integer(1);
+        if (last - first >= 4 * row.integer(2) + 64)
+            return std::nullopt;
+        return NoteRange(first, last);
+    }
+
+    // Reads the notes of two kinds (comment kinds or property numbers) from the query `sql`
+    // into the fields `field` and `field` + 1 (0 to 3: tag, description, profile, embed) of
+    // each slot.
+    void read(Database &db, const char *sql, std::int64_t first, std::int64_t second, int field)
+    {
+        const std::int64_t kindBits = makeHandle(ObjectKind::Variable, 0);
+        Query rows = db.query(sql);
+        rows.bind(kindBits | m_first).bind(kindBits | m_last).bind(first).bind(second);
+        while (rows.next()) {
+            const std::string text = rows.text(2);
+            const int which = rows.integer(1) == first ? field : field + 1;
+            m_slots[slot(rows.integer(0))][std::size_t(which)] = {m_texts.size(), text.size()};
+            m_texts += text;
+        }
+    }
+
+    void fill(VariableDetails &d) const
+    {
+        const auto &spans = m_slots[slot(d.record.handle)];
+        for (int field = 0; field < 4; ++field) {
+            std::string &out = field == 0   ? d.tag
+                               : field == 1 ? d.description
+                               : field == 2 ? d.profile
+                                            : d.embed;
+            out.assign(m_texts, spans[field].at, spans[field].size);
+        }
+    }
+
+private:
+    struct Span {
+        std::size_t at = 0, size = 0;
+    };
+
+    NoteRange(std::int64_t first, std::int64_t last)
+        : m_first(first), m_last(last), m_slots(std::size_t(last - first + 1))
+    {
+    }
+    // The slot of a variable's handle or of the object a note is keyed by.
+    std::size_t slot(std::int64_t object) const
+    {
+        return std::size_t(rowId(static_cast<std::uint32_t>(object)) - m_first);
+    }
+
+    std::int64_t m_first, m_last;
+    std::vector<std::array<Span, 4>> m_slots; // tag, description, profile, embed
+    std::string m_texts;                      // every note read, one after the other
+};
+
+constexpr const char *kCommentsInRange =
+    "SELECT object, kind, text FROM comment WHERE object BETWEEN ? AND ? AND kind IN (?, ?)";
+constexpr const char *kPropertiesInRange =
+    "SELECT object, prop, value FROM property WHERE object BETWEEN ? AND ? AND prop IN (?, ?)";
+
+} // namespace
+
 void VariableTable::details(std::uint32_t hGroup,
                             const std::function<void(const VariableDetails &)> &each)
+{
+    std::optional<NoteRange> notes = NoteRange::of(m_db, rowId(hGroup));
+    if (!notes) {
+        detailsOneByOne(hGroup, each);
+        return;
+    }
+    notes->read(m_db, kCommentsInRange, K5DB_COMMENT_TAG, K5DB_COMMENT_DESC, 0);
+    notes->read(m_db, kPropertiesInRange, K5DB_PROP_PROFILE, K5DB_PROP_EMBED, 2);
+    Query rows = m_db.query("SELECT id, name, type, dim, string_length, flags, init_value "
+                            "FROM variable WHERE group_id = ? ORDER BY position");
+    rows.bind(rowId(hGroup));
+    VariableDetails d;
+    while (rows.next()) {
+        d.record = readVariable(rows);
+        notes->fill(d);
+        each(d);
+    }
+}
+
+void VariableTable::detailsOneByOne(std::uint32_t hGroup,
+                                    const std::function<void(const VariableDetails &)> &each)
 {
     // Comments and properties are keyed by the variable's handle: its row id with the
     // variable kind in the top bits.

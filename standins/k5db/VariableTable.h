@@ -49,15 +49,21 @@ public:
     std::uint32_t create(std::uint32_t hGroup, std::uint32_t position, const VariableRecord &var);
     std::optional<VariableRecord> record(std::uint32_t hGroup, std::uint32_t hVar);
     std::vector<std::uint32_t> list(std::uint32_t hGroup);
+    std::uint32_t count(std::uint32_t hGroup);
     std::vector<VariableRecord> records(std::uint32_t hGroup);
     // Passes the group's variables in order, each with its tag and description comments and
-    // its profile and embedded properties, to `each`, in one query and one at a time.
+    // its profile and embedded properties, to `each`, one at a time.
     void details(std::uint32_t hGroup, const std::function<void(const VariableDetails &)> &each);
     void setInitValue(std::uint32_t hVar, const std::optional<std::string> &value);
     void remove(std::uint32_t hVar);
     void removeAllOf(std::uint32_t hGroup);
 
 private:
+    // The same, each variable's notes looked up on their own: for a group whose variables'
+    // ids lie far apart.
+    void detailsOneByOne(std::uint32_t hGroup,
+                         const std::function<void(const VariableDetails &)> &each);
+
     Database &m_db;
 };
 

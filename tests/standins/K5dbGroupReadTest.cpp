@@ -2,8 +2,6 @@
 
 #include <vector>
 
-using K5dbGroupRead = K5dbProject;
-
 namespace {
 
 // One variable as the one-by-one calls read it, to hold the one-call read against.
@@ -38,6 +36,58 @@ VarView fromInfo(const K5DB_VARINFO &i)
             k5Text(i.szEmbed)};
 }
 
+class K5dbGroupRead : public K5dbProject {
+protected:
+    // The group as the calls per variable and field read it.
+    std::vector<VarView> readOneByOne(uint32_t hGroup) const
+    {
+        std::vector<VarView> all;
+        std::vector<uint32_t> handles(K5DB_GetNbVar(client, project, hGroup));
+        handles.resize(K5DB_GetVars(client, project, hGroup, handles.data()));
+        for (const uint32_t h : handles) {
+            VarView v;
+            v.hVar = h;
+            v.name = k5Text(
+                K5DB_GetVarDesc(client, project, hGroup, h, &v.hType, &v.dim, &v.length, &v.flags));
+            const char *typeName = K5DB_GetTypeDesc(client, project, v.hType, nullptr);
+            v.type = typeName ? typeName : "";
+            v.init = k5Text(K5DB_GetVarInitValue(client, project, hGroup, h, &v.initValid));
+            v.tag = comment(h, K5DB_COMMENT_TAG);
+            v.description = comment(h, K5DB_COMMENT_DESC);
+            v.profile = k5Text(K5DB_GetProperty(client, project, h, K5DB_PROP_PROFILE));
+            v.embed = k5Text(K5DB_GetProperty(client, project, h, K5DB_PROP_EMBED));
+            all.push_back(v);
+        }
+        return all;
+    }
+
+    // The group as the one call reads it; empty when the call fails.
+    std::vector<VarView> readInOneCall(uint32_t hGroup) const
+    {
+        std::vector<K5DB_VARINFO> infos(K5DB_GetNbVar(client, project, hGroup));
+        uint32_t count = 0;
+        std::vector<VarView> all;
+        if (K5DB_GetGroupVarInfos(client, project, hGroup, infos.data(), uint32_t(infos.size()),
+                                  &count) != K5DB_OK ||
+            count != infos.size())
+            return all;
+        for (const K5DB_VARINFO &info : infos)
+            all.push_back(fromInfo(info));
+        return all;
+    }
+
+    // A variable with every note set, each naming the variable.
+    uint32_t noted(uint32_t hGroup, const std::string &name) const
+    {
+        const uint32_t h = variable(hGroup, name.c_str());
+        K5DB_SetComment(client, project, h, K5DB_COMMENT_TAG, (name + " tag").c_str());
+        K5DB_SetComment(client, project, h, K5DB_COMMENT_DESC, (name + " desc").c_str());
+        K5DB_SetProperty(client, project, h, K5DB_PROP_PROFILE, (name + " profile").c_str());
+        K5DB_SetProperty(client, project, h, K5DB_PROP_EMBED, (name + " embed").c_str());
+        return h;
+    }
+};
+
 } // namespace
 
 TEST_F(K5dbGroupRead, OneCallGivesWhatTheCallsPerVariableAndFieldGive)
@@ -62,36 +112,43 @@ TEST_F(K5dbGroupRead, OneCallGivesWhatTheCallsPerVariableAndFieldGive)
     ASSERT_EQ(K5DB_DeleteProgram(client, project, block), K5DB_OK);
     ASSERT_NE(variable(group("(Retain)"), "Elsewhere"), 0u);
 
-    std::vector<VarView> oneByOne;
-    std::vector<uint32_t> handles(K5DB_GetNbVar(client, project, global));
-    handles.resize(K5DB_GetVars(client, project, global, handles.data()));
-    for (const uint32_t h : handles) {
-        VarView v;
-        v.hVar = h;
-        v.name = k5Text(
-            K5DB_GetVarDesc(client, project, global, h, &v.hType, &v.dim, &v.length, &v.flags));
-        const char *typeName = K5DB_GetTypeDesc(client, project, v.hType, nullptr);
-        v.type = typeName ? typeName : "";
-        v.init = k5Text(K5DB_GetVarInitValue(client, project, global, h, &v.initValid));
-        v.tag = comment(h, K5DB_COMMENT_TAG);
-        v.description = comment(h, K5DB_COMMENT_DESC);
-        v.profile = k5Text(K5DB_GetProperty(client, project, h, K5DB_PROP_PROFILE));
-        v.embed = k5Text(K5DB_GetProperty(client, project, h, K5DB_PROP_EMBED));
-        oneByOne.push_back(v);
-    }
+    const std::vector<VarView> oneByOne = readOneByOne(global);
     ASSERT_EQ(oneByOne.size(), 4u);
     EXPECT_EQ(oneByOne[3].hType, 0u); // the orphan, read as the one-by-one calls read it
 
-    std::vector<K5DB_VARINFO> infos(oneByOne.size());
-    uint32_t count = 0;
-    ASSERT_EQ(K5DB_GetGroupVarInfos(client, project, global, infos.data(), uint32_t(infos.size()),
-                                    &count),
-              K5DB_OK);
-    ASSERT_EQ(count, oneByOne.size());
-    std::vector<VarView> inOneCall;
-    for (const K5DB_VARINFO &info : infos)
-        inOneCall.push_back(fromInfo(info));
+    const std::vector<VarView> inOneCall = readInOneCall(global);
     EXPECT_EQ(inOneCall, oneByOne);
+}
+
+// Variables of other groups made in between, with notes of their own, and a group whose
+// variables were made far apart: every group reads as the calls per variable read it.
+TEST_F(K5dbGroupRead, GroupsMadeInterleavedAndFarApartReadAsTheCallsPerVariable)
+{
+    const uint32_t global = group("(Global)");
+    const uint32_t retain = group("(Retain)");
+    ASSERT_NE(noted(global, "A"), 0u);
+    ASSERT_NE(noted(retain, "R"), 0u);
+    ASSERT_NE(variable(global, "B"), 0u); // no notes, between two that have them
+    ASSERT_NE(noted(global, "C"), 0u);
+    // Inserted at the front: the group's order is not the order of the ids.
+    ASSERT_NE(K5DB_CreateVar(client, project, global, 0, type("BOOL"), 0, 0, 0, "Front"), 0u);
+    for (const uint32_t g : {global, retain}) {
+        EXPECT_EQ(readInOneCall(g), readOneByOne(g));
+    }
+    ASSERT_EQ(readInOneCall(global).size(), 4u);
+
+    for (int i = 0; i < 150; ++i)
+        ASSERT_NE(noted(retain, "Far" + std::to_string(i)), 0u);
+    ASSERT_NE(noted(global, "Last"), 0u);
+    // a variable removed from the middle leaves a gap its notes went with
+    ASSERT_EQ(K5DB_DeleteVar(client, project, retain,
+                             K5DB_FindVarInGroup(client, project, retain, "Far7")),
+              K5DB_OK);
+    for (const uint32_t g : {global, retain}) {
+        EXPECT_EQ(readInOneCall(g), readOneByOne(g));
+    }
+    ASSERT_EQ(readInOneCall(global).size(), 5u);
+    EXPECT_EQ(readInOneCall(retain).size(), 150u);
 }
 
 TEST_F(K5dbGroupRead, CommentsComeWholeAndTextsLastUntilTheNextTextCall)
