@@ -4,6 +4,7 @@
 #include "StoreError.h"
 #include "interfaces/K5dbApi.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -164,13 +165,15 @@ std::uint32_t VariableTable::count(std::uint32_t hGroup)
 
 namespace {
 
-// The notes of a group's variables read in passes over the range of their row ids: a group's
-// variables are mostly made together, so their ids lie close and a pass over the notes of
-// that range costs less than looking each note up. Slots are by id - first.
-class NoteRange {
+// A group read in passes over the range of its variables' row ids: the variables of a group
+// are mostly made together, so their ids lie close, and a pass over that range of the
+// variables, comments and properties costs less than following the group's order to each
+// row and looking each note up. Slots are by id - first; rows and notes of other groups in
+// the range are read and left unused.
+class GroupRange {
 public:
     // The range of the group's ids, or none when it is too sparse to pay.
-    static std::optional<NoteRange> of(Database &db, std::int64_t group)
+    static std::optional<GroupRange> of(Database &db, std::int64_t group)
     {
         Query row = db.query("SELECT min(id), max(id), count(*) FROM variable WHERE group_id = ?");
         row.bind(group);
@@ -179,83 +182,129 @@ public:
         const std::int64_t first = row.integer(0), last = row.integer(1);
         if (last - first >= 4 * row.integer(2) + 64)
             return std::nullopt;
-        return NoteRange(first, last);
+        return GroupRange(group, first, last);
     }
 
-    // Reads the notes of two kinds (comment kinds or property numbers) from the query `sql`
-    // into the fields `field` and `field` + 1 (0 to 3: tag, description, profile, embed) of
-    // each slot.
-    void read(Database &db, const char *sql, std::int64_t first, std::int64_t second, int field)
+    void read(Database &db)
+    {
+        readNotes(db, kCommentsInRange, K5DB_COMMENT_TAG, K5DB_COMMENT_DESC, kTag);
+        readNotes(db, kPropertiesInRange, K5DB_PROP_PROFILE, K5DB_PROP_EMBED, kProfile);
+        readRows(db);
+    }
+
+    // Passes every variable of the group in the group's order.
+    void each(const std::function<void(const VariableDetails &)> &pass) const
+    {
+        VariableDetails d;
+        for (const Row &row : m_rows) {
+            const auto &texts = m_slots[std::size_t(row.id - m_first)];
+            d.record.handle = makeHandle(ObjectKind::Variable, row.id);
+            d.record.name.assign(m_texts, row.name.at, row.name.size);
+            d.record.type.assign(m_texts, row.type.at, row.type.size);
+            d.record.dim = row.dim;
+            d.record.stringLength = row.length;
+            d.record.flags = row.flags;
+            if (row.hasInit)
+                d.record.initValue.emplace(m_texts, row.init.at, row.init.size);
+            else
+                d.record.initValue.reset();
+            d.tag.assign(m_texts, texts[kTag].at, texts[kTag].size);
+            d.description.assign(m_texts, texts[kTag + 1].at, texts[kTag + 1].size);
+            d.profile.assign(m_texts, texts[kProfile].at, texts[kProfile].size);
+            d.embed.assign(m_texts, texts[kProfile + 1].at, texts[kProfile + 1].size);
+            pass(d);
+        }
+    }
+
+private:
+    static constexpr const char *kCommentsInRange =
+        "SELECT object, kind, text FROM comment WHERE object BETWEEN ? AND ? AND kind IN (?, ?)";
+    static constexpr const char *kPropertiesInRange =
+        "SELECT object, prop, value FROM property WHERE object BETWEEN ? AND ? AND prop IN (?, ?)";
+    static constexpr std::size_t kTag = 0, kProfile = 2; // each followed by its pair
+
+    struct Span {
+        std::size_t at = 0, size = 0;
+    };
+    struct Row {
+        std::int64_t id = 0, position = 0;
+        std::uint32_t dim = 0, length = 0, flags = 0;
+        bool hasInit = false;
+        Span name, type, init;
+    };
+
+    GroupRange(std::int64_t group, std::int64_t first, std::int64_t last)
+        : m_group(group), m_first(first), m_last(last), m_slots(std::size_t(last - first + 1))
+    {
+    }
+
+    Span keep(const std::string &text)
+    {
+        const Span span{m_texts.size(), text.size()};
+        m_texts += text;
+        return span;
+    }
+
+    // The notes of two kinds (comment kinds or property numbers) into fields `field` and
+    // `field` + 1 of each slot.
+    void readNotes(Database &db, const char *sql, std::int64_t first, std::int64_t second,
+                   std::size_t field)
     {
         const std::int64_t kindBits = makeHandle(ObjectKind::Variable, 0);
         Query rows = db.query(sql);
         rows.bind(kindBits | m_first).bind(kindBits | m_last).bind(first).bind(second);
         while (rows.next()) {
-            const std::string text = rows.text(2);
-            const int which = rows.integer(1) == first ? field : field + 1;
-            m_slots[slot(rows.integer(0))][std::size_t(which)] = {m_texts.size(), text.size()};
-            m_texts += text;
+            const std::int64_t id = rowId(static_cast<std::uint32_t>(rows.integer(0)));
+            m_slots[std::size_t(id - m_first)][rows.integer(1) == first ? field : field + 1] =
+                keep(rows.text(2));
         }
     }
 
-    void fill(VariableDetails &d) const
+    // The group's rows in the order of their ids (the "+" keeps the group's indexes out of
+    // it), then in the group's order, as its index holds them: by position, then by id.
+    void readRows(Database &db)
     {
-        const auto &spans = m_slots[slot(d.record.handle)];
-        for (int field = 0; field < 4; ++field) {
-            std::string &out = field == 0   ? d.tag
-                               : field == 1 ? d.description
-                               : field == 2 ? d.profile
-                                            : d.embed;
-            out.assign(m_texts, spans[field].at, spans[field].size);
+        Query rows = db.query("SELECT id, position, name, type, dim, string_length, flags, "
+                              "init_value FROM variable WHERE id BETWEEN ? AND ? AND "
+                              "+group_id = ?");
+        rows.bind(m_first).bind(m_last).bind(m_group);
+        while (rows.next()) {
+            Row row;
+            row.id = rows.integer(0);
+            row.position = rows.integer(1);
+            row.name = keep(rows.text(2));
+            row.type = keep(rows.text(3));
+            row.dim = static_cast<std::uint32_t>(rows.integer(4));
+            row.length = static_cast<std::uint32_t>(rows.integer(5));
+            row.flags = static_cast<std::uint32_t>(rows.integer(6));
+            row.hasInit = !rows.isNull(7);
+            if (row.hasInit)
+                row.init = keep(rows.text(7));
+            m_rows.push_back(row);
         }
+        std::sort(m_rows.begin(), m_rows.end(), [](const Row &a, const Row &b) {
+            return a.position != b.position ? a.position < b.position : a.id < b.id;
+        });
     }
 
-private:
-    struct Span {
-        std::size_t at = 0, size = 0;
-    };
-
-    NoteRange(std::int64_t first, std::int64_t last)
-        : m_first(first), m_last(last), m_slots(std::size_t(last - first + 1))
-    {
-    }
-    // The slot of a variable's handle or of the object a note is keyed by.
-    std::size_t slot(std::int64_t object) const
-    {
-        return std::size_t(rowId(static_cast<std::uint32_t>(object)) - m_first);
-    }
-
-    std::int64_t m_first, m_last;
+    std::int64_t m_group, m_first, m_last;
     std::vector<std::array<Span, 4>> m_slots; // tag, description, profile, embed
-    std::string m_texts;                      // every note read, one after the other
+    std::vector<Row> m_rows;
+    std::string m_texts; // every text read, one after the other
 };
-
-constexpr const char *kCommentsInRange =
-    "SELECT object, kind, text FROM comment WHERE object BETWEEN ? AND ? AND kind IN (?, ?)";
-constexpr const char *kPropertiesInRange =
-    "SELECT object, prop, value FROM property WHERE object BETWEEN ? AND ? AND prop IN (?, ?)";
 
 } // namespace
 
 void VariableTable::details(std::uint32_t hGroup,
                             const std::function<void(const VariableDetails &)> &each)
 {
-    std::optional<NoteRange> notes = NoteRange::of(m_db, rowId(hGroup));
-    if (!notes) {
+    std::optional<GroupRange> range = GroupRange::of(m_db, rowId(hGroup));
+    if (!range) {
         detailsOneByOne(hGroup, each);
         return;
     }
-    notes->read(m_db, kCommentsInRange, K5DB_COMMENT_TAG, K5DB_COMMENT_DESC, 0);
-    notes->read(m_db, kPropertiesInRange, K5DB_PROP_PROFILE, K5DB_PROP_EMBED, 2);
-    Query rows = m_db.query("SELECT id, name, type, dim, string_length, flags, init_value "
-                            "FROM variable WHERE group_id = ? ORDER BY position");
-    rows.bind(rowId(hGroup));
-    VariableDetails d;
-    while (rows.next()) {
-        d.record = readVariable(rows);
-        notes->fill(d);
-        each(d);
-    }
+    range->read(m_db);
+    range->each(each);
 }
 
 void VariableTable::detailsOneByOne(std::uint32_t hGroup,
