@@ -160,11 +160,15 @@ void PlanDialog::fill(const ChangePlan &plan)
         auto *project = new QTreeWidgetItem(
             m_tree, {p.folder, p.created ? QStringLiteral("created") : QString()});
         project->setExpanded(true);
-        if (!p.workspace.isEmpty())
-            addItem(project, QStringLiteral("multi-task workspace"),
-                    p.workspace == u"unpacked" ? QStringLiteral("created")
-                                               : QStringLiteral("unchanged"),
-                    QStringLiteral("The multi-task workspace is ") + p.workspace);
+        if (!p.workspace.isEmpty()) {
+            QTreeWidgetItem *workspace =
+                addItem(project, QStringLiteral("multi-task workspace"),
+                        p.workspace == u"unpacked" ? QStringLiteral("created")
+                                                   : QStringLiteral("unchanged"),
+                        QStringLiteral("The multi-task workspace is ") + p.workspace);
+            for (const FileChange &f : p.workspaceFiles)
+                addItem(workspace, f.name, f.action, fileDetail(f));
+        }
         if (!p.folders.empty()) {
             QTreeWidgetItem *section = addSection(project, QStringLiteral("Folders"));
             for (const FolderChange &f : p.folders)

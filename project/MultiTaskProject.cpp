@@ -4,6 +4,7 @@
 #include "common/ProjectTextFile.h"
 #include "project/ProjectPath.h"
 #include "project/UnzipFile.h"
+#include "workbook/ZipArchive.h"
 
 #include <QDir>
 #include <QFile>
@@ -115,6 +116,29 @@ bool PlanMultiTaskProject(const QString &ProjectPath, MultiTaskWorkspace &out, b
     }
     succeed(p, kCreated, out);
     return true;
+}
+
+std::vector<std::pair<QString, QByteArray>> MultiTaskWorkspaceFiles(const QString &ProjectPath)
+{
+    const WorkspacePaths p = workspacePaths(ProjectPath);
+    const ZipArchive zip(
+        QStringLiteral("MTaskTmpl.zip"),
+        QByteArray::fromRawData(reinterpret_cast<const char *>(kMultiTaskTemplateZip),
+                                qsizetype(kMultiTaskTemplateZip_size)),
+        ZipArchive::Check::Lenient);
+    const QString top = kTemplateFolder + u'/';
+    std::vector<std::pair<QString, QByteArray>> files;
+    for (const QString &entry : zip.names()) {
+        if (!entry.startsWith(top) || entry.endsWith(u'/'))
+            continue; // folders, and nothing of ours outside the workspace folder
+        QString name = entry.mid(top.size());
+        for (const char *extension : {".arc", ".w5l"}) {
+            if (name == kTemplateFolder + QLatin1String(extension))
+                name = p.name + QLatin1String(extension);
+        }
+        files.emplace_back(p.base + name, zip.read(entry));
+    }
+    return files;
 }
 
 void ExtractTemplateResource(const QString &ZipFile)

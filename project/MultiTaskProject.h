@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <utility>
+#include <vector>
 
 // The result of preparing a multi-task workspace.
 struct MultiTaskWorkspace {
@@ -19,6 +23,11 @@ bool CreateMultiTaskProject(const QString &ProjectPath, MultiTaskWorkspace &out)
 // message, with `unpacks` telling whether it would unpack the workspace or reuse the folder.
 // A parent folder that does not exist is taken as one that could be made.
 bool PlanMultiTaskProject(const QString &ProjectPath, MultiTaskWorkspace &out, bool &unpacks);
+
+// The files unpacking the embedded workspace into ProjectPath makes, by full path, with their
+// content, as they are once moved into place (the .arc and .w5l files named after the folder).
+// Throws Failure when the embedded archive cannot be read.
+std::vector<std::pair<QString, QByteArray>> MultiTaskWorkspaceFiles(const QString &ProjectPath);
 
 // Writes the embedded workspace archive to ZipFile, replacing it. Throws Failure when the
 // file cannot be written.

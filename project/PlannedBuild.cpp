@@ -139,14 +139,15 @@ void PlannedBuild::dropPrefetched()
     m_prefetched.reset();
 }
 
-void PlannedBuild::noteWorkspace(const QString &folder, bool unpacks)
+bool PlannedBuild::noteWorkspace(const QString &folder, bool unpacks)
 {
     awaitPrefetch();
     for (const Workspace &w : m_workspaces) {
         if (sameFolder(w.folder) == sameFolder(folder))
-            return; // the first run decided: a later one reuses what it would have unpacked
+            return false;
     }
     m_workspaces.push_back({folder, unpacks});
+    return true;
 }
 
 void PlannedBuild::finish()

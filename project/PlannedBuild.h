@@ -50,7 +50,9 @@ public:
     // Makes the copy of the project the current project of the database wrapper, opening it
     // (and reading it) the first time.
     bool open(const QString &projectFolder);
-    void noteWorkspace(const QString &folder, bool unpacks);
+    // Notes a multi-task workspace the build makes sure of; true the first time for a folder
+    // (a later run reuses what the first would have unpacked).
+    bool noteWorkspace(const QString &folder, bool unpacks);
 
     // Reads every copy as the builds left it, then closes them. Throws Failure when a copy
     // cannot be read.

@@ -1,5 +1,6 @@
 #include "project/ProjectBuild.h"
 
+#include "common/Failure.h"
 #include "common/ProjectFileBatch.h"
 #include "common/ProjectFiles.h"
 #include "common/RunLog.h"
@@ -24,10 +25,19 @@ bool prepareMultiTask(ProjectContext &c)
 {
     MultiTaskWorkspace workspace;
     bool unpacks = false;
-    const bool made = c.plan ? PlanMultiTaskProject(c.state.ProjectName, workspace, unpacks)
-                             : CreateMultiTaskProject(c.state.ProjectName, workspace);
-    if (c.plan && made)
-        c.plan->noteWorkspace(c.state.ProjectName, unpacks);
+    bool made = c.plan ? PlanMultiTaskProject(c.state.ProjectName, workspace, unpacks)
+                       : CreateMultiTaskProject(c.state.ProjectName, workspace);
+    // A planned unpack records the workspace's files: the build's later reads see them, and
+    // the plan lists them.
+    if (c.plan && made && c.plan->noteWorkspace(c.state.ProjectName, unpacks) && unpacks) {
+        try {
+            for (const auto &[path, bytes] : MultiTaskWorkspaceFiles(c.state.ProjectName))
+                c.projectFiles().write(path, bytes);
+        } catch (const Failure &e) {
+            workspace.Msg = e.message();
+            made = false;
+        }
+    }
     if (!made) {
         c.state.BenchoraProjectList.clear();
         c.log.LogLine(QStringLiteral("Error creating MultiTaskApp:"));

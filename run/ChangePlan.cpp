@@ -65,8 +65,10 @@ PlanSummary ChangePlan::summary() const
             for (const VariableChange &v : g.variables)
                 countVariable(v, s);
         }
-        for (const FileChange &f : project.files)
-            countFile(f, s);
+        for (const auto *files : {&project.files, &project.workspaceFiles}) {
+            for (const FileChange &f : *files)
+                countFile(f, s);
+        }
     }
     return s;
 }

@@ -50,7 +50,8 @@ struct OptionChange {
 
 struct FileChange {
     QString name;   // relative to the project folder
-    QString kind;   // "defines" (appli.EQV), "options" (appli.CPO), "export" (appli.xml), "text"
+    QString kind;   // "defines" (appli.EQV), "options" (appli.CPO), "export" (appli.xml),
+                    // "project" (appli.k5p), "text"
     QString action; // "created", "changed", "unchanged", "left", "deleted", "regenerated"
     QStringList diff;
     std::vector<OptionChange> options;
@@ -64,6 +65,9 @@ struct ProjectPlan {
     std::vector<ProgramChange> programs;
     std::vector<GroupPlan> groups;
     std::vector<FileChange> files;
+    // The files an unpacked workspace makes outside its main task, relative to the workspace
+    // folder (the other tasks, the library, the workspace files).
+    std::vector<FileChange> workspaceFiles;
 };
 
 struct PlanSummary {

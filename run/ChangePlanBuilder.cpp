@@ -364,6 +364,8 @@ FileChange compareFile(const QString &name, const RecordedProjectFiles::Change &
     }
     if (lower == u"appli.eqv")
         f.kind = QStringLiteral("defines");
+    else if (lower == u"appli.k5p")
+        f.kind = QStringLiteral("project");
     else if (lower == u"appli.cpo")
         f.kind = QStringLiteral("options");
     if (!c.after)
@@ -408,6 +410,25 @@ void compareFiles(const std::vector<RecordedProjectFiles::Change> &changes,
     }
 }
 
+// The files an unpacked workspace holding the project makes beside the project's folder.
+void compareWorkspaceFiles(const std::vector<RecordedProjectFiles::Change> &changes,
+                           const QString &workspace, const PlannedBuild::Project &p,
+                           ProjectPlan &plan)
+{
+    const QDir folder(workspace);
+    for (const RecordedProjectFiles::Change &c : changes) {
+        const QString path = QDir::cleanPath(c.path);
+        if (inside(workspace, path) && !inside(p.folder, path) && (c.before || c.after))
+            plan.workspaceFiles.push_back(compareFile(folder.relativeFilePath(path), c));
+    }
+}
+
+bool listed(const ProjectPlan &plan, const QString &name)
+{
+    return std::any_of(plan.files.begin(), plan.files.end(),
+                       [&name](const FileChange &f) { return f.name == name; });
+}
+
 } // namespace
 
 bool onlyGenerationTimeDiffers(const QByteArray &before, const QByteArray &after)
@@ -442,21 +463,27 @@ ChangePlan buildChangePlan(const PlannedBuild &build, const QHash<QString, PlanN
         ProjectPlan project;
         project.folder = p.folder;
         project.created = !p.existed;
+        const PlannedBuild::Workspace *unpacked = nullptr;
         for (const PlannedBuild::Workspace &w : build.workspaces()) {
-            if (inside(w.folder, QDir::cleanPath(p.folder)))
+            if (inside(w.folder, QDir::cleanPath(p.folder))) {
                 project.workspace =
                     w.unpacks ? QStringLiteral("unpacked") : QStringLiteral("reused");
+                unpacked = w.unpacks ? &w : nullptr;
+            }
         }
-        if (project.created)
-            project.files.push_back({QStringLiteral("appli.k5p"),
-                                     QStringLiteral("project"),
-                                     QStringLiteral("created"),
-                                     {},
-                                     {}});
         compareFolders(p, project);
         comparePrograms(p, n, files, project);
         compareGroups(p, n, project);
         compareFiles(changes, p, n, sources, project);
+        if (unpacked)
+            compareWorkspaceFiles(changes, QDir::cleanPath(unpacked->folder), p, project);
+        // a project made by the database, not unpacked with the workspace
+        if (project.created && !listed(project, QStringLiteral("appli.k5p")))
+            project.files.insert(project.files.begin(), {QStringLiteral("appli.k5p"),
+                                                         QStringLiteral("project"),
+                                                         QStringLiteral("created"),
+                                                         {},
+                                                         {}});
         plan.projects.push_back(std::move(project));
     }
     return plan;

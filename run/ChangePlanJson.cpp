@@ -127,6 +127,11 @@ void writeProject(JsonWriter &w, const ProjectPlan &p)
     for (const FileChange &f : p.files)
         writeFile(w, f);
     w.endArray();
+    w.key("workspaceFiles");
+    w.beginArray();
+    for (const FileChange &f : p.workspaceFiles)
+        writeFile(w, f);
+    w.endArray();
     w.endObject();
 }
 

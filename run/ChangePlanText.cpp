@@ -154,9 +154,12 @@ QStringList changePlanText(const ChangePlan &plan)
     for (const ProjectPlan &p : plan.projects) {
         out << QStringLiteral("Project ") + p.folder +
                    (p.created ? QStringLiteral(": created") : QStringLiteral(":"));
-        if (p.workspace == u"unpacked")
+        if (p.workspace == u"unpacked") {
             out << QStringLiteral("  + multi-task workspace unpacked");
-        else if (p.workspace == u"reused")
+            for (const FileChange &f : p.workspaceFiles)
+                out << QStringLiteral("    ") + markOf(f.action) + u' ' + f.name +
+                           QStringLiteral(": ") + f.action;
+        } else if (p.workspace == u"reused")
             out << QStringLiteral("  = multi-task workspace reused");
         if (!p.folders.empty()) {
             out << QStringLiteral("  Folders:");

@@ -39,8 +39,20 @@ ZipArchive::ZipArchive(const QString &path, Check check)
         throw Failure(path + QStringLiteral(": not a readable zip package (larger than %1 MB)")
                                  .arg(kMaxArchiveBytes / (1024 * 1024)));
     m_zip->file = file.read(size); // read(n) sets n bytes aside first: never more than the file
-    if (m_zip->file.isEmpty())     // libzip would take it for an archive without parts
-        throw Failure(path + QStringLiteral(": not a readable zip package (the file is empty)"));
+    open(check);
+}
+
+ZipArchive::ZipArchive(const QString &name, const QByteArray &bytes, Check check)
+    : m_path(name), m_zip(std::make_unique<Handle>())
+{
+    m_zip->file = bytes;
+    open(check);
+}
+
+void ZipArchive::open(Check check)
+{
+    if (m_zip->file.isEmpty()) // libzip would take it for an archive without parts
+        throw Failure(m_path + QStringLiteral(": not a readable zip package (the file is empty)"));
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t *source = zip_source_buffer_create(m_zip->file.constData(),
@@ -53,7 +65,7 @@ ZipArchive::ZipArchive(const QString &path, Check check)
             zip_source_free(source);
         const QString text = QString::fromLocal8Bit(zip_error_strerror(&error));
         zip_error_fini(&error);
-        throw Failure(path + QStringLiteral(": not a readable zip package (") + text + u')');
+        throw Failure(m_path + QStringLiteral(": not a readable zip package (") + text + u')');
     }
     zip_error_fini(&error);
 }

@@ -23,6 +23,8 @@ public:
     enum class Check { Strict, Lenient };
 
     explicit ZipArchive(const QString &path, Check check = Check::Strict);
+    // An archive held in memory; `name` names it in messages.
+    ZipArchive(const QString &name, const QByteArray &bytes, Check check);
     ~ZipArchive();
     ZipArchive(const ZipArchive &) = delete;
     ZipArchive &operator=(const ZipArchive &) = delete;
@@ -65,6 +67,8 @@ public:
     };
 
 private:
+    void open(Check check);
+
     struct Handle;
     QString m_path;
     std::unique_ptr<Handle> m_zip;

@@ -347,14 +347,29 @@ TEST(ChangePlan, AMultiTaskWorkspaceIsPlannedAsUnpackedThenAsReused)
 {
     PlanScenario p("<GenerateMultiTaskApp default=\"TRUE\"/>");
     twoSignals(p);
-    const ChangePlan first = p.plan();
-    ASSERT_TRUE(first.ok) << logOf(p).toStdString();
+    // the main task's files and project as the build makes them, the template's own included
+    const ChangePlan first = planThenBuild(p, "MainTask");
     ASSERT_EQ(first.projects.size(), 1u);
     EXPECT_EQ(first.projects[0].workspace, "unpacked");
     EXPECT_EQ(first.projects[0].folder, p.projectPath("MainTask"));
-    EXPECT_FALSE(QFileInfo::exists(p.projectPath())) << "the plan unpacked the workspace";
-
-    ASSERT_TRUE(p.build()) << logOf(p).toStdString();
+    ASSERT_TRUE(file(first, "appli.CPO"));
+    EXPECT_THAT(file(first, "appli.CPO")->options,
+                Contains(testing::Field(&OptionChange::key, QString("CTSEG"))));
+    // and every file the unpacking made beside the main task
+    QStringList made, planned;
+    for (const QString &name : p.folderState().keys()) {
+        if (!name.startsWith("MainTask/"))
+            made << name;
+    }
+    for (const FileChange &f : first.projects[0].workspaceFiles) {
+        EXPECT_EQ(f.action, "created") << f.name.toStdString();
+        planned << f.name;
+    }
+    made.sort();
+    planned.sort();
+    EXPECT_EQ(planned, made);
+    EXPECT_THAT(planned, Contains(QString("Plant.w5l")));
+    EXPECT_THAT(planned, Contains(QString("Task2/appli.k5p")));
     p.signalRows[2][3] = "Fire alarm, hall 2";
     const ChangePlan second = planThenBuild(p, "MainTask");
     EXPECT_EQ(second.projects.at(0).workspace, "reused");
