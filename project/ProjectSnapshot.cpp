@@ -1,5 +1,6 @@
 #include "project/ProjectSnapshot.h"
 
+#include "common/Windows1252.h"
 #include "project/TK5DB.h"
 
 #include <QHash>
@@ -63,56 +64,62 @@ void readFolder(TK5DB &db, quint32 hFolder, const QString &path, ProjectSnapshot
     }
 }
 
+// A comment as stored: the text of one that fits the library's buffer, and the wrapper's
+// failure for one that does not.
+QByteArray rawComment(TK5DB &db, quint32 hObject, quint32 kind)
+{
+    char buffer[kCommentBuffer] = {};
+    if (db.K5DB_GetComment(db.hClient, db.hProject, hObject, kind, buffer, sizeof buffer) ==
+        K5DB_ERR_BUFFER)
+        db.GetComment(hObject, kind); // throws, naming the length
+    buffer[sizeof buffer - 1] = '\0';
+    return QByteArray(buffer);
+}
+
+QByteArrayView rawText(const char *text)
+{
+    return text ? QByteArrayView(text, qsizetype(std::strlen(text))) : QByteArrayView();
+}
+
 // The projects' few types by handle: a type's name is asked for once, not once per variable.
-using TypeNames = QHash<quint32, QString>;
+using TypeNames = QHash<quint32, QByteArray>;
 
 VariableState readVariable(TK5DB &db, quint32 hGroup, quint32 hVar, TypeNames &types)
 {
-    VariableState v;
-    quint32 hType = 0;
-    v.name = db.GetVarDesc(hGroup, hVar, hType, v.dim, v.length, v.flags);
+    quint32 hType = 0, dim = 0, length = 0, flags = 0;
+    const QByteArray name = TK5DB::ansiText(db.GetVarDesc(hGroup, hVar, hType, dim, length, flags));
     auto type = types.find(hType);
     if (type == types.end())
         type = types.insert(
-            hType, TK5DB::nativeText(db.K5DB_GetTypeDesc(db.hClient, db.hProject, hType, nullptr)));
-    v.type = *type;
-    v.init =
-        TK5DB::nativeText(db.K5DB_GetVarInitValue(db.hClient, db.hProject, hGroup, hVar, nullptr));
-    v.tag = comment(db, hVar, K5DB_COMMENT_TAG);
-    v.description = comment(db, hVar, K5DB_COMMENT_DESC);
-    v.profile = property(db, hVar, K5DB_PROP_PROFILE);
-    v.embed = property(db, hVar, K5DB_PROP_EMBED);
-    return v;
-}
-
-// A field of a record read in one call. Most fields of a generated variable are empty: they
-// are kept without a text of their own.
-QString field(const char *text)
-{
-    return text && *text ? TK5DB::nativeText(text) : QString();
+            hType,
+            rawText(db.K5DB_GetTypeDesc(db.hClient, db.hProject, hType, nullptr)).toByteArray());
+    const QByteArray init =
+        rawText(db.K5DB_GetVarInitValue(db.hClient, db.hProject, hGroup, hVar, nullptr))
+            .toByteArray();
+    const QByteArray tag = rawComment(db, hVar, K5DB_COMMENT_TAG);
+    const QByteArray description = rawComment(db, hVar, K5DB_COMMENT_DESC);
+    const QByteArray profile =
+        rawText(db.K5DB_GetProperty(db.hClient, db.hProject, hVar, K5DB_PROP_PROFILE))
+            .toByteArray();
+    const QByteArray embed =
+        rawText(db.K5DB_GetProperty(db.hClient, db.hProject, hVar, K5DB_PROP_EMBED)).toByteArray();
+    return VariableState({name, *type, init, tag, description, profile, embed}, dim, length, flags);
 }
 
 // A comment of a record read in one call, with the failure a read of its own would give.
-QString wholeComment(const char *text)
+QByteArrayView wholeComment(const char *text)
 {
-    TK5DB::CheckCommentLength(qsizetype(std::strlen(text)));
-    return field(text);
+    const QByteArrayView raw = rawText(text);
+    TK5DB::CheckCommentLength(raw.size());
+    return raw;
 }
 
 VariableState variableOf(const K5DB_VARINFO &info)
 {
-    VariableState v;
-    v.name = field(info.szName);
-    v.type = field(info.szType);
-    v.dim = info.dwDim;
-    v.length = info.dwStringLength;
-    v.flags = info.dwFlags;
-    v.init = field(info.szInitValue);
-    v.tag = wholeComment(info.szTag);
-    v.description = wholeComment(info.szDescription);
-    v.profile = field(info.szProfile);
-    v.embed = field(info.szEmbed);
-    return v;
+    return VariableState({rawText(info.szName), rawText(info.szType), rawText(info.szInitValue),
+                          wholeComment(info.szTag), wholeComment(info.szDescription),
+                          rawText(info.szProfile), rawText(info.szEmbed)},
+                         info.dwDim, info.dwStringLength, info.dwFlags);
 }
 
 GroupState readGroup(TK5DB &db, const QString &name, quint32 hGroup, TypeNames &types)
@@ -137,6 +144,31 @@ GroupState readGroup(TK5DB &db, const QString &name, quint32 hGroup, TypeNames &
 }
 
 } // namespace
+
+VariableState::VariableState(const std::array<QByteArrayView, kTexts> &texts, quint32 dim,
+                             quint32 length, quint32 flags)
+    : dim(dim), length(length), flags(flags)
+{
+    qsizetype size = 0;
+    for (const QByteArrayView text : texts)
+        size += text.size();
+    m_texts.reserve(size);
+    for (int i = 0; i < kTexts; ++i) {
+        m_texts.append(texts[std::size_t(i)]);
+        m_ends[std::size_t(i) + 1] = m_texts.size();
+    }
+}
+
+QString VariableState::text(Text which) const
+{
+    return fromWindows1252(raw(which));
+}
+
+bool VariableState::operator==(const VariableState &other) const
+{
+    return dim == other.dim && length == other.length && flags == other.flags &&
+           m_ends == other.m_ends && m_texts == other.m_texts;
+}
 
 ProjectSnapshot readProjectSnapshot(TK5DB &db)
 {

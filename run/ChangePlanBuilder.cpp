@@ -17,7 +17,7 @@
 
 namespace {
 
-const QString kMarker = QStringLiteral("!CrByGen!");
+const QByteArray kMarker = QByteArrayLiteral("!CrByGen!");
 const QByteArray kOptionsSection = QByteArrayLiteral("OPTIONS");
 
 QString direction(quint32 flags)
@@ -43,32 +43,25 @@ struct FieldOf {
     QString (*get)(const VariableState &);
 };
 const FieldOf kFields[] = {
-    {"type", true, [](const VariableState &v) { return v.type; }},
+    {"type", true, [](const VariableState &v) { return v.text(VariableState::Type); }},
     {"dimension", true, [](const VariableState &v) { return number(v.dim); }},
     {"direction", true, [](const VariableState &v) { return direction(v.flags); }},
     {"string length", true, [](const VariableState &v) { return number(v.length); }},
-    {"initial value", false, [](const VariableState &v) { return v.init; }},
-    {"tag", false, [](const VariableState &v) { return v.tag; }},
-    {"description", false, [](const VariableState &v) { return v.description; }},
-    {"profile", false, [](const VariableState &v) { return v.profile; }},
-    {"properties", false, [](const VariableState &v) { return v.embed; }},
+    {"initial value", false, [](const VariableState &v) { return v.text(VariableState::Init); }},
+    {"tag", false, [](const VariableState &v) { return v.text(VariableState::Tag); }},
+    {"description", false,
+     [](const VariableState &v) { return v.text(VariableState::Description); }},
+    {"profile", false, [](const VariableState &v) { return v.text(VariableState::Profile); }},
+    {"properties", false, [](const VariableState &v) { return v.text(VariableState::Embed); }},
 };
-
-// Every field that compareVariable shows, compared as stored: equal fields show no change,
-// which spares the texts of most variables of a rebuild.
-bool sameFields(const VariableState &a, const VariableState &b)
-{
-    return a.dim == b.dim && a.flags == b.flags && a.length == b.length && a.type == b.type &&
-           a.init == b.init && a.tag == b.tag && a.description == b.description &&
-           a.profile == b.profile && a.embed == b.embed;
-}
 
 std::optional<VariableChange> compareVariable(const VariableState &before,
                                               const VariableState &after)
 {
-    if (sameFields(before, after))
+    // compared as stored first: that spares the texts of most variables of a rebuild
+    if (before == after)
         return std::nullopt;
-    VariableChange change{after.name, QString(), {}};
+    VariableChange change{after.name(), QString(), {}};
     bool definition = false;
     for (const FieldOf &field : kFields) {
         const QString a = field.get(before), b = field.get(after);
@@ -81,7 +74,8 @@ std::optional<VariableChange> compareVariable(const VariableState &before,
         return std::nullopt;
     if (definition)
         change.action = QStringLiteral("recreated");
-    else if (!before.description.contains(kMarker) && after.description.contains(kMarker))
+    else if (!before.raw(VariableState::Description).contains(kMarker) &&
+             after.raw(VariableState::Description).contains(kMarker))
         change.action = QStringLiteral("marked");
     else
         change.action = QStringLiteral("updated");
@@ -90,7 +84,7 @@ std::optional<VariableChange> compareVariable(const VariableState &before,
 
 VariableChange newVariable(const VariableState &v)
 {
-    VariableChange change{v.name, QStringLiteral("added"), {}};
+    VariableChange change{v.name(), QStringLiteral("added"), {}};
     for (const FieldOf &field : kFields) {
         if (const QString value = field.get(v); !value.isEmpty())
             change.fields.push_back({QLatin1String(field.name), QString(), value});
@@ -112,7 +106,7 @@ QStringList lowerNames(const std::vector<VariableState> &variables)
     QStringList keys;
     keys.reserve(qsizetype(variables.size()));
     for (const VariableState &v : variables)
-        keys << v.name.toLower();
+        keys << v.name().toLower();
     return keys;
 }
 
@@ -130,9 +124,10 @@ QHash<QString, const VariableState *> byKey(const std::vector<VariableState> &va
 bool sameNames(const GroupState &a, const GroupState &b)
 {
     return a.variables.size() == b.variables.size() &&
-           std::equal(
-               a.variables.begin(), a.variables.end(), b.variables.begin(),
-               [](const VariableState &x, const VariableState &y) { return x.name == y.name; });
+           std::equal(a.variables.begin(), a.variables.end(), b.variables.begin(),
+                      [](const VariableState &x, const VariableState &y) {
+                          return x.raw(VariableState::Name) == y.raw(VariableState::Name);
+                      });
 }
 
 GroupPlan compareGroup(const QString &name, const GroupState *before, const GroupState *after,
@@ -176,7 +171,7 @@ GroupPlan compareGroup(const QString &name, const GroupState *before, const Grou
     }
     for (std::size_t i = 0; i < b.variables.size(); ++i) {
         if (!now.contains(oldKeys[qsizetype(i)]))
-            plan.variables.push_back({b.variables[i].name, QStringLiteral("removed"), {}});
+            plan.variables.push_back({b.variables[i].name(), QStringLiteral("removed"), {}});
     }
     plan.reordered = keptBefore != keptAfter;
     return plan;

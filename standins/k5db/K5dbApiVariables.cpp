@@ -19,7 +19,7 @@ struct TextOffsets {
 std::size_t addText(std::string &buffer, std::string_view utf8)
 {
     const std::size_t at = buffer.size();
-    buffer += ansiFromUtf8(utf8);
+    appendAnsiFromUtf8(buffer, utf8);
     buffer += '\0';
     return at;
 }

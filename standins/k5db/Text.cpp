@@ -92,16 +92,23 @@ std::string utf8FromAnsi(std::string_view ansi)
     return out;
 }
 
-std::string ansiFromUtf8(std::string_view utf8)
+void appendAnsiFromUtf8(std::string &out, std::string_view utf8)
 {
     // ASCII, what names and most texts are, is the same in both
     if (std::all_of(utf8.begin(), utf8.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return std::string(utf8);
-    std::string out;
-    out.reserve(utf8.size());
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        out.append(utf8);
+        return;
+    }
+    out.reserve(out.size() + utf8.size());
     for (std::size_t i = 0; i < utf8.size();)
         out += ansiOf(nextCodePoint(utf8, i));
+}
+
+std::string ansiFromUtf8(std::string_view utf8)
+{
+    std::string out;
+    appendAnsiFromUtf8(out, utf8);
     return out;
 }
 

@@ -21,6 +21,8 @@ std::string_view callerText(const char *text, std::size_t limit);
 // The library's interface speaks Windows-1252; the store and the file system speak UTF-8.
 std::string utf8FromAnsi(std::string_view ansi);
 std::string ansiFromUtf8(std::string_view utf8); // '?' for what Windows-1252 cannot hold
+// The same, appended to `out`.
+void appendAnsiFromUtf8(std::string &out, std::string_view utf8);
 
 // IEC 61131-3 identifiers: a letter or '_' first, then letters, digits and '_'.
 bool isIdentifier(std::string_view name);

@@ -180,9 +180,12 @@ public:
         if (!row.next() || row.integer(2) == 0)
             return std::nullopt;
         const std::int64_t first = row.integer(0), last = row.integer(1);
-        if (last - first >= 4 * row.integer(2) + 64)
+        const std::int64_t count = row.integer(2);
+        if (last - first >= 4 * count + 64)
             return std::nullopt;
-        return GroupRange(group, first, last);
+        GroupRange range(group, first, last);
+        range.m_rows.reserve(std::size_t(count));
+        return range;
     }
 
     void read(Database &db)

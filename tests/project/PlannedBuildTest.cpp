@@ -54,7 +54,7 @@ QStringList globals(const PlannedBuild::Project &p)
     for (const GroupState &g : p.before.groups) {
         if (g.name == u"(Global)") {
             for (const VariableState &v : g.variables)
-                names << v.name;
+                names << v.name();
         }
     }
     return names;

@@ -10,16 +10,16 @@ namespace {
 
 QString line(const VariableState &v)
 {
-    return QStringList{v.name,
-                       v.type,
+    return QStringList{v.name(),
+                       v.text(VariableState::Type),
                        QString::number(v.dim),
                        QString::number(v.length),
                        QString::number(v.flags),
-                       v.init,
-                       v.tag,
-                       v.description,
-                       v.profile,
-                       v.embed}
+                       v.text(VariableState::Init),
+                       v.text(VariableState::Tag),
+                       v.text(VariableState::Description),
+                       v.text(VariableState::Profile),
+                       v.text(VariableState::Embed)}
         .join(u'|');
 }
 
