@@ -6,8 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <algorithm>
-
 namespace {
 
 QString sameFolder(const QString &folder)
@@ -42,7 +40,6 @@ PlannedBuild::~PlannedBuild()
 
 bool PlannedBuild::connect()
 {
-    awaitPrefetch();
     if (!m_connected) {
         if (!m_db.K5DB_OpenProjectCopy ||
             !m_db.Connect(nullptr, 0, 0, 0, QStringLiteral("Orvane_Tessilator (plan)")))
@@ -52,16 +49,8 @@ bool PlannedBuild::connect()
     return true;
 }
 
-bool PlannedBuild::isOpen(const QString &projectFolder) const
-{
-    const QString key = sameFolder(projectFolder);
-    return std::any_of(m_projects.begin(), m_projects.end(),
-                       [&key](const Project &p) { return sameFolder(p.folder) == key; });
-}
-
 bool PlannedBuild::open(const QString &projectFolder)
 {
-    awaitPrefetch();
     const QString key = sameFolder(projectFolder);
     for (const Project &project : m_projects) {
         if (sameFolder(project.folder) == key) {
@@ -69,8 +58,6 @@ bool PlannedBuild::open(const QString &projectFolder)
             return true;
         }
     }
-    if (takePrefetched(projectFolder))
-        return true;
     Project project;
     if (!openCopy(m_db, projectFolder, project))
         return false;
@@ -79,69 +66,8 @@ bool PlannedBuild::open(const QString &projectFolder)
     return true;
 }
 
-void PlannedBuild::prefetch(const QString &projectFolder)
-{
-    awaitPrefetch();
-    if (m_prefetched && sameFolder(m_prefetched->project.folder) == sameFolder(projectFolder))
-        return;
-    dropPrefetched();
-    if (isOpen(projectFolder) || !m_db.Result || !connect())
-        return;
-    // The copy is made here: its pages are then the main thread's memory, which the build
-    // goes on to change; only the reading runs beside the run.
-    m_prefetched.emplace();
-    if (!openCopy(m_db, projectFolder, m_prefetched->project)) {
-        m_prefetched.reset();
-        return;
-    }
-    m_prefetching = std::thread([this] {
-        try {
-            readBefore(m_db, m_prefetched->project);
-        } catch (...) {
-            m_prefetched->failure = std::current_exception();
-        }
-    });
-}
-
-void PlannedBuild::awaitPrefetch()
-{
-    if (m_prefetching.joinable())
-        m_prefetching.join();
-}
-
-// Takes over the copy read ahead when it is of `projectFolder`, as open() would have opened
-// and read it; closes it otherwise. A copy that could not be opened is opened again by the
-// caller, so that a failure is met where it always was.
-bool PlannedBuild::takePrefetched(const QString &projectFolder)
-{
-    if (!m_prefetched)
-        return false;
-    if (!m_prefetched->project.hProject ||
-        sameFolder(m_prefetched->project.folder) != sameFolder(projectFolder)) {
-        dropPrefetched();
-        return false;
-    }
-    Prefetched ahead = std::move(*m_prefetched);
-    m_prefetched.reset();
-    m_db.hProject = ahead.project.hProject;
-    if (ahead.failure)
-        std::rethrow_exception(ahead.failure);
-    m_projects.push_back(std::move(ahead.project));
-    return true;
-}
-
-void PlannedBuild::dropPrefetched()
-{
-    if (m_prefetched && m_prefetched->project.hProject) {
-        m_db.hProject = m_prefetched->project.hProject;
-        m_db.CloseProject();
-    }
-    m_prefetched.reset();
-}
-
 bool PlannedBuild::noteWorkspace(const QString &folder, bool unpacks)
 {
-    awaitPrefetch();
     for (const Workspace &w : m_workspaces) {
         if (sameFolder(w.folder) == sameFolder(folder))
             return false;
@@ -152,8 +78,6 @@ bool PlannedBuild::noteWorkspace(const QString &folder, bool unpacks)
 
 void PlannedBuild::finish()
 {
-    awaitPrefetch();
-    dropPrefetched();
     for (Project &project : m_projects) {
         m_db.hProject = project.hProject;
         project.after = readProjectSnapshot(m_db);
@@ -163,8 +87,6 @@ void PlannedBuild::finish()
 
 void PlannedBuild::close()
 {
-    awaitPrefetch();
-    dropPrefetched();
     if (!m_connected)
         return;
     for (Project &project : m_projects) {

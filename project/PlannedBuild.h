@@ -5,9 +5,6 @@
 
 #include <QString>
 
-#include <exception>
-#include <optional>
-#include <thread>
 #include <vector>
 
 class TK5DB;
@@ -41,12 +38,6 @@ public:
 
     // Connects once for all runs; false when the library refuses or offers no copies.
     bool connect();
-    // Starts opening and reading the copy of the project in `projectFolder` on a thread of its
-    // own, while the run still reads the workbook and generates; open() of the same folder
-    // takes it over. Until then the thread has the database wrapper to itself: every other
-    // member waits for it first. Does nothing when a copy of the folder is open already, or
-    // the library cannot connect or offers no copies: open() then does the work as before.
-    void prefetch(const QString &projectFolder);
     // Makes the copy of the project the current project of the database wrapper, opening it
     // (and reading it) the first time.
     bool open(const QString &projectFolder);
@@ -62,23 +53,11 @@ public:
     const std::vector<Workspace> &workspaces() const { return m_workspaces; }
 
 private:
-    // A copy opened and read ahead by prefetch().
-    struct Prefetched {
-        Project project;
-        std::exception_ptr failure; // the reading failed: open() raises it
-    };
-
     void close();
-    void awaitPrefetch();
-    bool takePrefetched(const QString &projectFolder);
-    void dropPrefetched();
-    bool isOpen(const QString &projectFolder) const;
 
     TK5DB &m_db;
     RecordedProjectFiles m_files;
     std::vector<Project> m_projects;
     std::vector<Workspace> m_workspaces;
     bool m_connected = false;
-    std::thread m_prefetching;
-    std::optional<Prefetched> m_prefetched;
 };

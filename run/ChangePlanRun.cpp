@@ -14,12 +14,10 @@ ChangePlan planGeneration(GenerationRun &run, RunState &state, RunLog &log, TK5D
     PlannedBuild build(db);
     QHash<QString, PlanNotes> notes;
     run.setProjectUpdater(makePlanUpdater(run, state, log, db, settings, build, notes));
-    run.setProjectPreview(makePlanPreview(run, state, build));
     bool ok = !workbooks.empty();
     for (std::size_t i = 0; i < workbooks.size() && ok; ++i)
         ok = run.GenerateFromWorkbook(workbooks[i], i > 0);
     run.setProjectUpdater({});
-    run.setProjectPreview({});
     try {
         build.finish();
     } catch (const Failure &e) {

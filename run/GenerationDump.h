@@ -9,7 +9,7 @@ struct RunState;
 // view shows, in a form scripts and tests can compare.
 struct DumpInput {
     bool ok = false;
-    QStringList logLines;    // as the run log holds them, with their time stamps
+    QStringList logLines; // as the run log holds them, with their time stamps
     QStringList messageBoxes;
 };
 

@@ -13,7 +13,6 @@
 #include "template/TInsertUserVar.h"
 #include "template/TemplateDocument.h"
 #include "template/TemplateParser.h"
-#include "workbook/CellValue.h"
 #include "workbook/SignalSheetReader.h"
 #include "workbook/WorkbookComponent.h"
 
@@ -185,17 +184,6 @@ bool GenerationRun::parseTemplate(const QString &path)
     }
 }
 
-// Only a hint: a cell that cannot be read here fails the run where the program is assembled.
-void GenerationRun::previewProject()
-{
-    if (!m_previewProject)
-        return;
-    try {
-        m_previewProject(cellText(m_mainSheet->Cell(3, 2)));
-    } catch (const Failure &) {
-    }
-}
-
 bool GenerationRun::readSignalSheet()
 {
     m_log.LogLine(QStringLiteral("Reading Excel sheet"));
@@ -278,10 +266,7 @@ bool GenerationRun::runChosenWorkbook(const Chosen &chosen)
     }
     const qint64 started = QDateTime::currentMSecsSinceEpoch();
     m_log.LogLine(QStringLiteral("Code generation started, XML parsing"));
-    if (!parseTemplate(m_templateFile))
-        return false;
-    previewProject();
-    if (!readSignalSheet())
+    if (!parseTemplate(m_templateFile) || !readSignalSheet())
         return false;
     TCodeTab *mainProgram = assembleProgram(chosen.templatePath);
     m_state.MainProgram = mainProgram;

@@ -24,9 +24,6 @@ class GenerationRun {
 public:
     // Writes the generated program into the project; its result is the run's result.
     using ProjectUpdater = std::function<bool(TCodeTab &genTab, TCodeTab &mainProgram)>;
-    // Told the project cell (B3) as soon as the template is read, before the signal sheet:
-    // a plan starts reading the project while the run generates.
-    using ProjectPreview = std::function<void(const QString &projectCell)>;
 
     GenerationRun(RunState &state, WorkbookComponent &excel, RunLog &log, UserPrompts &prompts);
     ~GenerationRun();
@@ -34,7 +31,6 @@ public:
     // Without an updater the run stops after the generated program has been assembled, as a
     // dry run does, and succeeds when it got there.
     void setProjectUpdater(ProjectUpdater updater) { m_updateProject = std::move(updater); }
-    void setProjectPreview(ProjectPreview preview) { m_previewProject = std::move(preview); }
     // The caption of message boxes the run shows.
     void setApplicationTitle(const QString &title) { m_title = title; }
 
@@ -57,7 +53,6 @@ private:
     bool runChosenWorkbook(const Chosen &chosen);
     bool runStartupMacro();
     bool parseTemplate(const QString &path);
-    void previewProject();
     bool readSignalSheet();
     TCodeTab *assembleProgram(const QString &templatePath);
     bool updateProject(TCodeTab &mainProgram, qint64 startedMs);
@@ -68,7 +63,6 @@ private:
     RunLog &m_log;
     UserPrompts &m_prompts;
     ProjectUpdater m_updateProject;
-    ProjectPreview m_previewProject;
     QString m_title = QStringLiteral("Tessily");
     QString m_templateFile;
     std::shared_ptr<Worksheet> m_mainSheet;

@@ -20,8 +20,7 @@ public:
     void value(const QStringList &items); // an array of texts
     void null();
     // A key and its value.
-    template <typename T>
-    void field(const QString &name, const T &v)
+    template <typename T> void field(const QString &name, const T &v)
     {
         key(name);
         value(v);

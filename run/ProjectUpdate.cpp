@@ -72,15 +72,6 @@ GenerationRun::ProjectUpdater makeProjectUpdater(const GenerationRun &run, RunSt
     };
 }
 
-GenerationRun::ProjectPreview makePlanPreview(const GenerationRun &run, const RunState &state,
-                                              PlannedBuild &plan)
-{
-    return [&run, &state, &plan](const QString &projectCell) {
-        if (!state.XmlGeneratorOptions.GenerateMultiTaskApp)
-            plan.prefetch(pathFromWorkbook(projectCell, workbookFolderOf(run)));
-    };
-}
-
 GenerationRun::ProjectUpdater makePlanUpdater(const GenerationRun &run, RunState &state,
                                               RunLog &log, TK5DB &db, const BuildSettings &settings,
                                               PlannedBuild &plan, QHash<QString, PlanNotes> &notes)

@@ -22,8 +22,3 @@ GenerationRun::ProjectUpdater makeProjectUpdater(const GenerationRun &run, RunSt
 GenerationRun::ProjectUpdater makePlanUpdater(const GenerationRun &run, RunState &state,
                                               RunLog &log, TK5DB &db, const BuildSettings &settings,
                                               PlannedBuild &plan, QHash<QString, PlanNotes> &notes);
-
-// What a plan does once the run knows its project: it starts reading the project named by the
-// workbook's project cell (not a multi-task workspace's, decided only when it is written).
-GenerationRun::ProjectPreview makePlanPreview(const GenerationRun &run, const RunState &state,
-                                              PlannedBuild &plan);
