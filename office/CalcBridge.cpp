@@ -26,6 +26,7 @@
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
+#include <type_traits>
 #include <unistd.h>
 
 using namespace css;
@@ -105,9 +106,25 @@ auto CalcBridge::guarded(const QString &what, std::chrono::milliseconds limit, C
         throw Failure(m_lostReason.isEmpty()
                           ? what + QStringLiteral(": LibreOffice is not connected")
                           : m_lostReason);
+    const auto late = [&] {
+        self->lose(what + QStringLiteral(": LibreOffice did not answer in time"));
+        return Failure(
+            what +
+            QStringLiteral(": LibreOffice did not answer within %1 s").arg(limit.count() / 1000));
+    };
     try {
         ArmedCall armed(m_watchdog, limit);
-        return call();
+        // an answer that comes after the connection was cut is not taken
+        if constexpr (std::is_void_v<decltype(call())>) {
+            call();
+            if (m_watchdog.expired())
+                throw late();
+        } else {
+            auto result = call();
+            if (m_watchdog.expired())
+                throw late();
+            return result;
+        }
     } catch (const lang::DisposedException &e) {
         const bool timedOut = m_watchdog.expired();
         const bool ours = m_process != nullptr;
@@ -121,11 +138,8 @@ auto CalcBridge::guarded(const QString &what, std::chrono::milliseconds limit, C
         self->lose(what + QStringLiteral(": ") + reason);
         throw Failure(what + QStringLiteral(": ") + reason);
     } catch (const uno::Exception &e) {
-        if (m_watchdog.expired()) {
-            self->lose(what + QStringLiteral(": LibreOffice did not answer in time"));
-            throw Failure(what + QStringLiteral(": LibreOffice did not answer within %1 s")
-                                     .arg(limit.count() / 1000));
-        }
+        if (m_watchdog.expired())
+            throw late();
         throw Failure(what + QStringLiteral(": ") + fromUno(e.Message));
     }
 }

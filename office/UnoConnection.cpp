@@ -11,6 +11,7 @@
 #include <com/sun/star/connection/Connector.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <mutex>
@@ -62,13 +63,18 @@ std::unique_ptr<UnoConnection> UnoConnection::tryConnect(const QString &programF
     } catch (const connection::NoConnectException &) {
         return nullptr;
     }
-    const uno::Reference<bridge::XBridge> bridge =
-        bridge::BridgeFactory::create(local)->createBridge(OUString(), OUString("urp"),
-                                                           c->m_connection, nullptr);
-    c->m_bridge.set(bridge, uno::UNO_QUERY);
-    c->m_context.set(bridge->getInstance(OUString("StarOffice.ComponentContext")),
-                     uno::UNO_QUERY_THROW);
-    c->m_desktop = frame::Desktop::create(c->m_context);
+    try {
+        const uno::Reference<bridge::XBridge> bridge =
+            bridge::BridgeFactory::create(local)->createBridge(OUString(), OUString("urp"),
+                                                               c->m_connection, nullptr);
+        c->m_bridge.set(bridge, uno::UNO_QUERY);
+        c->m_context.set(bridge->getInstance(OUString("StarOffice.ComponentContext")),
+                         uno::UNO_QUERY_THROW);
+        c->m_desktop = frame::Desktop::create(c->m_context);
+    } catch (const lang::DisposedException &) {
+        // a LibreOffice that ends while we connect (it crashed, or was closed) is not there
+        return nullptr;
+    }
     return c;
 }
 

@@ -8,8 +8,8 @@
 // One UNO connection to a LibreOffice listening on a named pipe.
 class UnoConnection {
 public:
-    // Connects; returns null when nobody listens on the pipe. Throws css::uno::Exception
-    // when the other side answers wrongly.
+    // Connects; returns null when nobody listens on the pipe, or the LibreOffice there ends
+    // while we connect. Throws css::uno::Exception when the other side answers wrongly.
     static std::unique_ptr<UnoConnection> tryConnect(const QString &programFolder,
                                                      const QString &pipeName);
     ~UnoConnection();

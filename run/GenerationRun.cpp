@@ -235,6 +235,9 @@ bool GenerationRun::updateProject(TCodeTab &mainProgram, qint64 startedMs)
     m_log.LogLine(QString::asprintf("Code generation finished (%d sec)", int(seconds)));
     if (!m_updateProject)
         return true;
+    // The workbook is read: the project step has the memory its cells took (a large
+    // workbook's sheet is the largest thing a run holds besides the generated program).
+    m_excel.ForgetCells();
     bool result = false;
     try {
         m_log.LogLine(QStringLiteral("Finished code generation, creating STRATON project"));

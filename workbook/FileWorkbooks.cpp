@@ -23,7 +23,8 @@ public:
     CellValue Cell(int row, int column) const override
     {
         if (row < 1 || row > kMaxSheetRows || column < 1 || column > kMaxSheetColumns)
-            throw Failure(m_path + QStringLiteral(": cell (%1,%2) is beyond the sheet").arg(row).arg(column));
+            throw Failure(
+                m_path + QStringLiteral(": cell (%1,%2) is beyond the sheet").arg(row).arg(column));
         return m_file->sheet(m_index).cell(row, column);
     }
 
@@ -147,4 +148,12 @@ QVariant FileWorkbooks::Run(const QString &macro)
 QVariant FileWorkbooks::Run(const QString &macro, const QString &)
 {
     return Run(macro);
+}
+
+void FileWorkbooks::ForgetCells()
+{
+    for (Book &book : m_books) {
+        if (book.file)
+            book.file->forgetSheets();
+    }
 }

@@ -28,6 +28,7 @@ public:
     // The file reader cannot run macros: always throws.
     QVariant Run(const QString &macro) override;
     QVariant Run(const QString &macro, const QString &argument) override;
+    void ForgetCells() override;
 
     int openCount() const { return int(m_books.size()); }
 

@@ -29,4 +29,8 @@ public:
     // Runs a workbook macro with no or one text argument and returns its result.
     virtual QVariant Run(const QString &macro) = 0;
     virtual QVariant Run(const QString &macro, const QString &argument) = 0;
+    // Lets go of the cells read so far, which a reader may keep for the next run: a run that
+    // has read its workbook calls it before it writes the project, which then has that memory.
+    // Cells asked for later are read again.
+    virtual void ForgetCells() {}
 };

@@ -17,8 +17,9 @@ bool isOpenDocument(const QString &path)
     if (!zip.contains(QStringLiteral("mimetype")))
         return zip.contains(QStringLiteral("content.xml")) &&
                !zip.contains(QStringLiteral("[Content_Types].xml"));
-    return zip.read(QStringLiteral("mimetype"), 4096).trimmed().startsWith(
-        "application/vnd.oasis.opendocument.spreadsheet");
+    return zip.read(QStringLiteral("mimetype"), 4096)
+        .trimmed()
+        .startsWith("application/vnd.oasis.opendocument.spreadsheet");
 }
 
 } // namespace

@@ -17,6 +17,9 @@ public:
     virtual bool isWorksheet(int index) const = 0;
     // Throws Failure naming the file when the sheet cannot be read.
     virtual const SheetData &sheet(int index) = 0;
+    // Lets go of the sheets read so far (a reference sheet() gave is no longer valid); a sheet
+    // asked for again is read again.
+    virtual void forgetSheets() {}
 };
 
 // Opens a workbook file by what its bytes hold (a zip package as .xlsx, .xlsm or .ods; a

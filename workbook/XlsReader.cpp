@@ -34,6 +34,12 @@ bool XlsReader::isWorksheet(int index) const
     return entry(index).kind == XlsSheetKind::Worksheet;
 }
 
+void XlsReader::forgetSheets()
+{
+    for (std::unique_ptr<SheetData> &loaded : m_sheets)
+        loaded.reset();
+}
+
 const SheetData &XlsReader::sheet(int index)
 {
     const XlsSheetEntry &sheet = entry(index);

@@ -19,6 +19,7 @@ public:
     QString sheetName(int index) const override;
     bool isWorksheet(int index) const override;
     const SheetData &sheet(int index) override;
+    void forgetSheets() override;
 
 private:
     const XlsSheetEntry &entry(int index) const;

@@ -171,6 +171,13 @@ bool XlsxWorkbook::isWorksheet(int index) const
     return m_parts->entry(index).worksheet;
 }
 
+void XlsxWorkbook::forgetSheets()
+{
+    for (SheetEntry &entry : m_parts->sheets)
+        entry.data.reset();
+    m_parts->sharedStrings.reset();
+}
+
 const SheetData &XlsxWorkbook::sheet(int index)
 {
     SheetEntry &entry = m_parts->entry(index);

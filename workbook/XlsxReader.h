@@ -18,6 +18,7 @@ public:
     QString sheetName(int index) const override;
     bool isWorksheet(int index) const override;
     const SheetData &sheet(int index) override;
+    void forgetSheets() override;
 
 private:
     struct Parts; // the package, the sheet list, the loaded sheets and strings

@@ -194,3 +194,30 @@ TEST_F(FileWorkbooksTest, CellsAndRangesBeyondTheSheetFail)
 }
 
 } // namespace
+
+// A run lets go of the cells it read before it writes the project; a sheet asked for again,
+// also through a handle taken before, reads as it did, even with the file gone from the disk.
+TEST_F(FileWorkbooksTest, CellsForgottenAreReadAgainTheSame)
+{
+    const QString xls = m_dir.filePath(QStringLiteral("values.xls"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TESSILY_FIXTURES "/xls/values-libreoffice.xls"), xls));
+    const QString xlsx = writeBook(QStringLiteral("book.xlsx"), "shared text");
+    for (const QString &path : {xlsx, xls}) {
+        SCOPED_TRACE(path.toStdString());
+        m_books.Open(path);
+        const auto sheet = m_books.Sheet(1);
+        const CellBlock before = sheet->Range(QStringLiteral("A1"), QStringLiteral("F12"));
+        m_books.ForgetCells();
+        ASSERT_TRUE(QFile::remove(path));
+        const CellBlock again = sheet->Range(QStringLiteral("A1"), QStringLiteral("F12"));
+        const CellBlock fresh =
+            m_books.Sheet(1)->Range(QStringLiteral("A1"), QStringLiteral("F12"));
+        for (int row = 1; row <= before.rows(); ++row) {
+            for (int column = 1; column <= before.columns(); ++column) {
+                EXPECT_EQ(again.text(row, column), before.text(row, column));
+                EXPECT_EQ(fresh.text(row, column), before.text(row, column));
+            }
+        }
+        EXPECT_FALSE(before.text(1, 1).isEmpty());
+    }
+}
