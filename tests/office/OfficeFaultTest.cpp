@@ -53,6 +53,21 @@ TEST(OfficeFaults, AMacroThatNeverReturnsIsEndedWithItsLibreOfficeAndTheNextCall
     EXPECT_EQ(cellText(office.Sheet(1)->Cell(1, 1)), "a");
 }
 
+// On a LibreOffice Tessily did not start, a call past its limit has its connection cut; an
+// answer that comes after that is not taken as the call's result.
+TEST(OfficeFaults, AnAnswerAfterTheCallLimitIsNotTaken)
+{
+    QTemporaryDir dir;
+    const QString book =
+        writeBook(dir, "Function Slow()\n    Wait 4000\n    Slow = 1\nEnd Function\n");
+    OfficeBridgeOptions options = OfficeWorkbooks::defaultOptions(); // the shared LibreOffice
+    options.callSeconds = 1;
+    OfficeWorkbooks office(options);
+    office.Open(book);
+    EXPECT_EQ(failureOf([&] { office.Run("Slow"); }),
+              "The macro Slow: LibreOffice did not answer within 1 s");
+}
+
 TEST(OfficeFaults, LibreOfficeNotInstalledNamesThePackageToInstall)
 {
     QTemporaryDir empty;
