@@ -31,14 +31,16 @@ struct TypeInfo {
 
 // The handle and catalogue name of a variable's type, as K5DB_GetVarDesc and K5DB_GetTypeDesc
 // give them; asked once per type name.
-const TypeInfo &typeOf(Project &project, std::map<std::string, TypeInfo> &seen,
-                       const std::string &name)
+using TypesSeen = std::map<std::string, TypeInfo, std::less<>>;
+
+const TypeInfo &typeOf(Project &project, TypesSeen &seen, std::string_view name)
 {
     auto it = seen.find(name);
     if (it == seen.end()) {
-        const uint32_t handle = project.types.find(name);
+        const uint32_t handle = project.types.find(std::string(name));
         const auto type = project.types.describe(handle);
-        it = seen.emplace(name, TypeInfo{handle, type ? type->name : std::string()}).first;
+        it = seen.emplace(std::string(name), TypeInfo{handle, type ? type->name : std::string()})
+                 .first;
     }
     return it->second;
 }
@@ -171,25 +173,25 @@ K5DB_API uint32_t K5DB_GetGroupVarInfos(uint32_t hClient, uint32_t hProject, uin
         Project &project = server().project(hClient, hProject);
         requireGroup(project, hGroup);
         std::string &texts = server().beginTexts(hClient);
-        std::map<std::string, TypeInfo> types;
+        TypesSeen types;
         std::vector<TextOffsets> offsets;
         std::size_t count = 0;
         // Rows past dwMax are only counted: the caller learns how many to make room for.
         project.variables.details(hGroup, [&](const VariableDetails &details) {
             if (count++ >= dwMax)
                 return;
-            const VariableRecord &var = details.record;
-            const TypeInfo &type = typeOf(project, types, var.type);
-            pVars[offsets.size()] =
-                K5DB_VARINFO{var.handle,       type.handle, var.dim,
-                             var.stringLength, var.flags,   var.initValue ? 1u : 0u,
-                             nullptr,          nullptr,     nullptr,
-                             nullptr,          nullptr,     nullptr,
-                             nullptr};
-            offsets.push_back({addText(texts, var.name), addText(texts, type.name),
-                               addText(texts, var.initValue.value_or("")),
-                               addText(texts, details.tag), addText(texts, details.description),
-                               addText(texts, details.profile), addText(texts, details.embed)});
+            const TypeInfo &type = typeOf(project, types, details.type);
+            pVars[offsets.size()] = K5DB_VARINFO{details.handle, type.handle,
+                                                 details.dim,    details.stringLength,
+                                                 details.flags,  details.hasInit ? 1u : 0u,
+                                                 nullptr,        nullptr,
+                                                 nullptr,        nullptr,
+                                                 nullptr,        nullptr,
+                                                 nullptr};
+            offsets.push_back({addText(texts, details.name), addText(texts, type.name),
+                               addText(texts, details.init), addText(texts, details.tag),
+                               addText(texts, details.description), addText(texts, details.profile),
+                               addText(texts, details.embed)});
         });
         // Pointers only now: the buffer may have moved while it grew.
         const char *base = texts.c_str();

@@ -198,23 +198,23 @@ public:
     // Passes every variable of the group in the group's order.
     void each(const std::function<void(const VariableDetails &)> &pass) const
     {
+        const std::string_view all(m_texts);
+        const auto text = [&all](Span s) { return all.substr(s.at, s.size); };
         VariableDetails d;
         for (const Row &row : m_rows) {
-            const auto &texts = m_slots[std::size_t(row.id - m_first)];
-            d.record.handle = makeHandle(ObjectKind::Variable, row.id);
-            d.record.name.assign(m_texts, row.name.at, row.name.size);
-            d.record.type.assign(m_texts, row.type.at, row.type.size);
-            d.record.dim = row.dim;
-            d.record.stringLength = row.length;
-            d.record.flags = row.flags;
-            if (row.hasInit)
-                d.record.initValue.emplace(m_texts, row.init.at, row.init.size);
-            else
-                d.record.initValue.reset();
-            d.tag.assign(m_texts, texts[kTag].at, texts[kTag].size);
-            d.description.assign(m_texts, texts[kTag + 1].at, texts[kTag + 1].size);
-            d.profile.assign(m_texts, texts[kProfile].at, texts[kProfile].size);
-            d.embed.assign(m_texts, texts[kProfile + 1].at, texts[kProfile + 1].size);
+            const auto &notes = m_slots[std::size_t(row.id - m_first)];
+            d.handle = makeHandle(ObjectKind::Variable, row.id);
+            d.name = text(row.name);
+            d.type = text(row.type);
+            d.dim = row.dim;
+            d.stringLength = row.length;
+            d.flags = row.flags;
+            d.hasInit = row.hasInit;
+            d.init = text(row.init);
+            d.tag = text(notes[kTag]);
+            d.description = text(notes[kTag + 1]);
+            d.profile = text(notes[kProfile]);
+            d.embed = text(notes[kProfile + 1]);
             pass(d);
         }
     }
@@ -329,13 +329,23 @@ void VariableTable::detailsOneByOne(std::uint32_t hGroup,
         .bind(std::int64_t{K5DB_PROP_PROFILE})
         .bind(std::int64_t{K5DB_PROP_EMBED})
         .bind(rowId(hGroup));
-    VariableDetails d;
     while (rows.next()) {
-        d.record = readVariable(rows);
-        d.tag = rows.text(7);
-        d.description = rows.text(8);
-        d.profile = rows.text(9);
-        d.embed = rows.text(10);
+        const VariableRecord record = readVariable(rows);
+        const std::string tag = rows.text(7), description = rows.text(8), profile = rows.text(9),
+                          embed = rows.text(10);
+        VariableDetails d;
+        d.handle = record.handle;
+        d.name = record.name;
+        d.type = record.type;
+        d.dim = record.dim;
+        d.stringLength = record.stringLength;
+        d.flags = record.flags;
+        d.hasInit = record.initValue.has_value();
+        d.init = record.initValue ? std::string_view(*record.initValue) : std::string_view();
+        d.tag = tag;
+        d.description = description;
+        d.profile = profile;
+        d.embed = embed;
         each(d);
     }
 }

@@ -22,10 +22,13 @@ struct VariableRecord {
 };
 
 // A variable with the comments and properties a reader of a whole group wants; texts absent
-// from the store read as empty.
+// from the store read as empty. The texts are valid during the call that passes them.
 struct VariableDetails {
-    VariableRecord record;
-    std::string tag, description, profile, embed;
+    std::uint32_t handle = 0;
+    std::string_view name, type; // UTF-8, as VariableRecord holds them
+    std::uint32_t dim = 0, stringLength = 0, flags = 0;
+    bool hasInit = false;
+    std::string_view init, tag, description, profile, embed;
 };
 
 struct GroupRecord {
