@@ -5,6 +5,7 @@
 #include "interfaces/K5dbApi.h"
 
 #include <algorithm>
+#include <sqlite3.h>
 
 namespace fs = std::filesystem;
 
@@ -30,7 +31,14 @@ template <typename Map> std::uint32_t nextFree(std::uint32_t &last, const Map &i
 
 Server &Server::instance()
 {
-    static Server server;
+    static Server server = [] {
+        // SQLite counts every allocation under a lock of its own unless told not to: a
+        // generation makes millions of them, and the counts are never asked for. This has
+        // to come before SQLite is first used; when it was used already, it is refused and
+        // nothing changes.
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return Server();
+    }();
     return server;
 }
 
