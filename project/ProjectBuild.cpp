@@ -27,15 +27,21 @@ bool prepareMultiTask(ProjectContext &c)
     bool unpacks = false;
     bool made = c.plan ? PlanMultiTaskProject(c.state.ProjectName, workspace, unpacks)
                        : CreateMultiTaskProject(c.state.ProjectName, workspace);
-    // A planned unpack records the workspace's files: the build's later reads see them, and
-    // the plan lists them.
-    if (c.plan && made && c.plan->noteWorkspace(c.state.ProjectName, unpacks) && unpacks) {
-        try {
-            for (const auto &[path, bytes] : MultiTaskWorkspaceFiles(c.state.ProjectName))
-                c.projectFiles().write(path, bytes);
-        } catch (const Failure &e) {
-            workspace.Msg = e.message();
-            made = false;
+    if (c.plan && made) {
+        if (!c.plan->noteWorkspace(c.state.ProjectName, unpacks)) {
+            // a later run of the plan finds what the first would have unpacked, as the build's
+            // would: nothing is made
+            workspace.Msg.clear();
+        } else if (unpacks) {
+            // a planned unpack records the workspace's files: the build's later reads see
+            // them, and the plan lists them
+            try {
+                for (const auto &[path, bytes] : MultiTaskWorkspaceFiles(c.state.ProjectName))
+                    c.projectFiles().write(path, bytes);
+            } catch (const Failure &e) {
+                workspace.Msg = e.message();
+                made = false;
+            }
         }
     }
     if (!made) {

@@ -376,6 +376,27 @@ TEST(ChangePlan, AMultiTaskWorkspaceIsPlannedAsUnpackedThenAsReused)
     EXPECT_EQ(actionOf(variable(second, "(Global)", "Fire")), "updated");
 }
 
+// Two workbooks of one multi-task workspace: the plan unpacks it once, as the build does.
+TEST(ChangePlan, TheSecondRunOfAPlanReusesTheWorkspaceTheFirstWouldUnpack)
+{
+    PlanScenario p("<GenerateMultiTaskApp default=\"TRUE\"/>");
+    twoSignals(p);
+    const std::vector<WorkbookChooser> books{WorkbookChooser::forPath(p.writeWorkbook("a.xlsx")),
+                                             WorkbookChooser::forPath(p.writeWorkbook("b.xlsx"))};
+    const auto created = [&p] {
+        return p.texts().filter("MultiTasking template created successfully").size();
+    };
+    const ChangePlan plan = planGeneration(p.run, p.state, p.log, p.db, p.settings, books);
+    ASSERT_TRUE(plan.ok) << logOf(p).toStdString();
+    EXPECT_EQ(created(), 1);
+    ASSERT_EQ(plan.projects.size(), 1u);
+    EXPECT_EQ(plan.projects[0].workspace, "unpacked");
+    p.useSettings();
+    ASSERT_TRUE(p.run.GenerateFromWorkbook(books[0], false));
+    ASSERT_TRUE(p.run.GenerateFromWorkbook(books[1], true));
+    EXPECT_EQ(created(), 1);
+}
+
 TEST(ChangePlan, ASecondWorkbookSeesWhatTheFirstWouldHaveChanged)
 {
     PlanScenario p("<KeepGeneratedVars>1</KeepGeneratedVars>");
