@@ -13,9 +13,11 @@
 
 namespace {
 
+// Absolute: a workbook named without its folder (a command run in that folder) would give a
+// project folder without one, which the multi-task workspace cannot be made beside.
 QString workbookFolderOf(const GenerationRun &run)
 {
-    return run.workbookPath().isEmpty() ? QString() : QFileInfo(run.workbookPath()).path();
+    return run.workbookPath().isEmpty() ? QString() : QFileInfo(run.workbookPath()).absolutePath();
 }
 
 // A log line without its time stamp "hh:mm:ss.zzz" and the two blanks after it.

@@ -1,5 +1,6 @@
 #include "PlanScenario.h"
 
+#include <QScopeGuard>
 #include <gmock/gmock.h>
 
 #include <functional>
@@ -395,6 +396,25 @@ TEST(ChangePlan, TheSecondRunOfAPlanReusesTheWorkspaceTheFirstWouldUnpack)
     ASSERT_TRUE(p.run.GenerateFromWorkbook(books[0], false));
     ASSERT_TRUE(p.run.GenerateFromWorkbook(books[1], true));
     EXPECT_EQ(created(), 1);
+}
+
+// A command run in the workbook's folder names the workbook without a folder: the project
+// B3 names relative to it still gets a folder to make the workspace beside, planned or built.
+TEST(ChangePlan, AWorkspaceIsMadeForAWorkbookNamedWithoutItsFolder)
+{
+    PlanScenario p("<GenerateMultiTaskApp default=\"TRUE\"/>");
+    twoSignals(p);
+    p.writeWorkbook();
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(p.dir.path()));
+    const auto back = qScopeGuard([&before] { QDir::setCurrent(before); });
+    const WorkbookChooser book = WorkbookChooser::forPath("book.xlsx");
+    const ChangePlan plan = planGeneration(p.run, p.state, p.log, p.db, p.settings, {book});
+    ASSERT_TRUE(plan.ok) << logOf(p).toStdString();
+    EXPECT_EQ(plan.projects.at(0).folder, p.projectPath("MainTask"));
+    p.useSettings();
+    ASSERT_TRUE(p.run.GenerateFromWorkbook(book, false)) << logOf(p).toStdString();
+    EXPECT_TRUE(QFileInfo(p.projectPath("MainTask")).isDir());
 }
 
 TEST(ChangePlan, ASecondWorkbookSeesWhatTheFirstWouldHaveChanged)
