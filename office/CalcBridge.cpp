@@ -26,7 +26,6 @@
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
-#include <type_traits>
 #include <unistd.h>
 
 using namespace css;
@@ -114,17 +113,11 @@ auto CalcBridge::guarded(const QString &what, std::chrono::milliseconds limit, C
     };
     try {
         ArmedCall armed(m_watchdog, limit);
+        auto result = call();
         // an answer that comes after the connection was cut is not taken
-        if constexpr (std::is_void_v<decltype(call())>) {
-            call();
-            if (m_watchdog.expired())
-                throw late();
-        } else {
-            auto result = call();
-            if (m_watchdog.expired())
-                throw late();
-            return result;
-        }
+        if (m_watchdog.expired())
+            throw late();
+        return result;
     } catch (const lang::DisposedException &e) {
         const bool timedOut = m_watchdog.expired();
         const bool ours = m_process != nullptr;

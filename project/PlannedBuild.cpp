@@ -13,24 +13,6 @@ QString sameFolder(const QString &folder)
     return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
 }
 
-// Opens the copy of the project in `folder` as the current project of `db`.
-bool openCopy(TK5DB &db, const QString &folder, PlannedBuild::Project &project)
-{
-    if (!db.OpenProjectCopy(folder))
-        return false;
-    project.folder = folder;
-    project.existed = QFileInfo::exists(projectFile(folder, QStringLiteral("appli.k5p")));
-    project.hProject = db.hProject;
-    return true;
-}
-
-// A folder without a project has nothing, not even the top folder its copy shows.
-void readBefore(TK5DB &db, PlannedBuild::Project &project)
-{
-    if (project.existed)
-        project.before = readProjectSnapshot(db);
-}
-
 } // namespace
 
 PlannedBuild::~PlannedBuild()
@@ -58,10 +40,15 @@ bool PlannedBuild::open(const QString &projectFolder)
             return true;
         }
     }
-    Project project;
-    if (!openCopy(m_db, projectFolder, project))
+    if (!m_db.OpenProjectCopy(projectFolder))
         return false;
-    readBefore(m_db, project);
+    Project project;
+    project.folder = projectFolder;
+    project.existed = QFileInfo::exists(projectFile(projectFolder, QStringLiteral("appli.k5p")));
+    project.hProject = m_db.hProject;
+    // a project that is not there yet has nothing, not even the top folder its copy shows
+    if (project.existed)
+        project.before = readProjectSnapshot(m_db);
     m_projects.push_back(std::move(project));
     return true;
 }

@@ -14,5 +14,14 @@ struct CellAddress {
 // largest sheet.
 std::optional<CellAddress> parseA1(QStringView text);
 
+// The cells between two A1 addresses given in either order, as a worksheet's Range takes them.
+struct CellRange {
+    int top = 0, left = 0, rows = 0, columns = 0;
+};
+
+// Throws Failure, naming `where` (none: the message starts with "Range"), when an address is
+// malformed or the range holds more cells than any caller could hold as values.
+CellRange cellRange(const QString &first, const QString &last, const QString &where);
+
 // Column letters of a column number from 1: 1 -> "A", 27 -> "AA".
 QString columnName(int column);

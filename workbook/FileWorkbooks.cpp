@@ -8,9 +8,6 @@
 
 namespace {
 
-// A Range larger than this would take gigabytes as values; no caller needs it.
-constexpr qint64 kMaxRangeCells = 16 * 1024 * 1024;
-
 class FileWorksheet final : public Worksheet {
 public:
     FileWorksheet(std::shared_ptr<WorkbookFile> file, int index, QString path)
@@ -30,20 +27,9 @@ public:
 
     CellBlock Range(const QString &first, const QString &last) const override
     {
-        const auto a = parseA1(first);
-        const auto b = parseA1(last);
-        if (!a || !b)
-            throw Failure(m_path + QStringLiteral(": range ") + first + u':' + last +
-                          QStringLiteral(" is no cell range of the sheet"));
-        const int top = std::min(a->row, b->row);
-        const int left = std::min(a->column, b->column);
-        const int rows = std::max(a->row, b->row) - top + 1;
-        const int columns = std::max(a->column, b->column) - left + 1;
-        if (qint64(rows) * columns > kMaxRangeCells)
-            throw Failure(m_path + QStringLiteral(": range ") + first + u':' + last +
-                          QStringLiteral(" holds too many cells"));
-        CellBlock block(rows, columns);
-        m_file->sheet(m_index).fillBlock(block, top, left);
+        const CellRange range = cellRange(first, last, m_path);
+        CellBlock block(range.rows, range.columns);
+        m_file->sheet(m_index).fillBlock(block, range.top, range.left);
         return block;
     }
 

@@ -12,9 +12,6 @@
 
 namespace {
 
-// A Range larger than this would take gigabytes as values; no caller needs it.
-constexpr qint64 kMaxRangeCells = 16 * 1024 * 1024;
-
 const QString kModuleName = QStringLiteral("tessily_office");
 
 class OfficeWorksheet final : public Worksheet {
@@ -32,18 +29,7 @@ public:
 
     CellBlock Range(const QString &first, const QString &last) const override
     {
-        const auto a = parseA1(first);
-        const auto b = parseA1(last);
-        if (!a || !b)
-            throw Failure(QStringLiteral("Range ") + first + u':' + last +
-                          QStringLiteral(" is no cell range of the sheet"));
-        const int top = std::min(a->row, b->row);
-        const int left = std::min(a->column, b->column);
-        const int rows = std::max(a->row, b->row) - top + 1;
-        const int columns = std::max(a->column, b->column) - left + 1;
-        if (qint64(rows) * columns > kMaxRangeCells)
-            throw Failure(QStringLiteral("Range ") + first + u':' + last +
-                          QStringLiteral(" holds too many cells"));
+        const auto [top, left, rows, columns] = cellRange(first, last, QString());
         std::vector<CellValue> cells = m_sheet->cells(top, left, rows, columns);
         CellBlock block(rows, columns);
         for (int r = 1; r <= rows; ++r)

@@ -14,16 +14,6 @@
 
 namespace {
 
-QString failureOf(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const Failure &e) {
-        return e.message();
-    }
-    return QStringLiteral("no failure");
-}
-
 QString writeBook(const QTemporaryDir &dir, const QString &basic)
 {
     return writeMacroOds(dir.filePath("book.ods"), odsTable("One", {{"a", 1}}), basic);

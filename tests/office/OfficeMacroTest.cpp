@@ -88,16 +88,6 @@ struct MacroRun {
     }
 };
 
-QString failureOf(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const Failure &e) {
-        return e.message();
-    }
-    return QStringLiteral("no failure");
-}
-
 } // namespace
 
 TEST(OfficeMacros, TheStartupMacroCancelsOrLogsItsResult)

@@ -1,5 +1,7 @@
 #include "office/OfficeTestSupport.h"
 
+#include "common/Failure.h"
+
 #include "support/OdsTestFile.h"
 
 #include <QCoreApplication>
@@ -77,6 +79,16 @@ QString ownOfficePipe(const QString &tag)
 {
     return ownOfficeOptions(tag).pipeName +
            QStringLiteral("-%1").arg(QCoreApplication::applicationPid());
+}
+
+QString failureOf(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const Failure &e) {
+        return e.message();
+    }
+    return QStringLiteral("no failure");
 }
 
 qint64 officeListeningOn(const QString &pipe)

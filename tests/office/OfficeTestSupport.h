@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <vector>
 
 // The tests share one LibreOffice, started once for the program and reached as the
@@ -17,6 +18,9 @@ OfficeBridgeOptions ownOfficeOptions(const QString &tag, int callSeconds = 60);
 
 // The pipe of the LibreOffice that a bridge with ownOfficeOptions(tag) starts.
 QString ownOfficePipe(const QString &tag);
+
+// The message of the Failure `call` throws, or "no failure".
+QString failureOf(const std::function<void()> &call);
 
 // The process id of the LibreOffice listening on `pipe` (one the test started), or 0.
 qint64 officeListeningOn(const QString &pipe);

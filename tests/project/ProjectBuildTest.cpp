@@ -1,4 +1,5 @@
 #include "support/LineList.h"
+#include "support/OtherClient.h"
 #include "support/ProjectFixture.h"
 
 #include "common/Windows1252.h"
@@ -207,26 +208,6 @@ TEST(ProjectBuild, UnchangedLinesInAnyTypeSpellingOrTheShortFormAreLeftAlone)
         EXPECT_EQ(p.dump(), first) << c.what;
     }
 }
-
-namespace {
-
-// Another client of the project database, as the workbench would be.
-struct OtherClient {
-    TK5DB db;
-    explicit OtherClient(const QString &project)
-    {
-        EXPECT_TRUE(db.Connect(nullptr, 0, 0, 0, "workbench"));
-        EXPECT_TRUE(db.OpenProject(project));
-    }
-    ~OtherClient()
-    {
-        db.CloseProject();
-        db.Disconnect();
-    }
-    void save() { EXPECT_EQ(db.SaveProject(), 0u); }
-};
-
-} // namespace
 
 TEST(ProjectBuild, AUserVariableInGlobalIsKeptAndTakesTheLineAndTheMarker)
 {

@@ -1,4 +1,5 @@
 #include "PlanScenario.h"
+#include "support/OtherClient.h"
 
 #include <QScopeGuard>
 #include <gmock/gmock.h>
@@ -11,33 +12,6 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 
 namespace {
-
-// Another client of the project database, as the workbench would be.
-struct OtherClient {
-    TK5DB db;
-    explicit OtherClient(const QString &project)
-    {
-        EXPECT_TRUE(db.Connect(nullptr, 0, 0, 0, "workbench"));
-        EXPECT_TRUE(db.OpenProject(project));
-    }
-    ~OtherClient()
-    {
-        db.CloseProject();
-        db.Disconnect();
-    }
-    void addGlobal(const QString &name, const QString &description)
-    {
-        const quint32 group = db.FindGroup("(Global)");
-        ASSERT_EQ(db.LockGroup(group), 0u);
-        const quint32 var =
-            db.CreateVar(group, K5DB_POS_APPEND, db.FindType("BOOL"), 0, 0, 0, name);
-        ASSERT_NE(var, 0u);
-        db.K5DB_SetComment(db.hClient, db.hProject, var, K5DB_COMMENT_DESC,
-                           TK5DB::ansiText(description).constData());
-        db.UnlockGroup(group);
-        ASSERT_EQ(db.SaveProject(), 0u);
-    }
-};
 
 // The files whose content or modification time differ between two states of a folder.
 QStringList differences(const QMap<QString, PlanScenario::FileState> &a,
